@@ -1,0 +1,98 @@
+#include "zu_test.h"
+
+#include <cinttypes>
+#include <cmath>
+#include <cstdio>
+
+namespace zt {
+
+const double kAnyNaN = from_bits(0x7ff8dead0000beefULL);
+
+namespace {
+
+bool matches(double expected, double actual) {
+    if (bits(expected) == bits(kAnyNaN)) return std::isnan(actual);
+    return bits(expected) == bits(actual);
+}
+
+thread_local HookRecorder* t_active = nullptr;
+
+}  // namespace
+
+std::string describe(double v) {
+    if (bits(v) == bits(kAnyNaN)) return "<any NaN>";
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%.17g [0x%016" PRIx64 "]", v, bits(v));
+    return buf;
+}
+
+std::string describe(const DComplex& z) { return "(" + describe(z.re) + ", " + describe(z.im) + ")"; }
+
+::testing::AssertionResult SameDouble(const char* expected_expr, const char* actual_expr, double expected,
+                                      double actual) {
+    if (matches(expected, actual)) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << actual_expr << " is " << describe(actual) << "\n  expected "
+                                         << expected_expr << " = " << describe(expected);
+}
+
+::testing::AssertionResult SameComplex(const char* expected_expr, const char* actual_expr,
+                                       const DComplex& expected, const DComplex& actual) {
+    if (matches(expected.re, actual.re) && matches(expected.im, actual.im)) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << actual_expr << " is " << describe(actual) << "\n  expected "
+                                         << expected_expr << " = " << describe(expected);
+}
+
+HookRecorder::HookRecorder(int answer)
+    : answer_(answer), write_(false), write_retval_(), previous_(t_active) {
+    t_active = this;
+}
+
+HookRecorder::HookRecorder(int answer, const DComplex& write_retval)
+    : answer_(answer), write_(true), write_retval_(write_retval), previous_(t_active) {
+    t_active = this;
+}
+
+HookRecorder::~HookRecorder() { t_active = previous_; }
+
+int HookRecorder::on_report(c_exception& e) {
+    reports_.push_back(Report{e.type, e.name != nullptr ? e.name : "<null>", e.arg1, e.arg2, e.retval});
+    if (write_) e.retval = write_retval_;
+    return answer_;
+}
+
+::testing::AssertionResult ReportIs(const Report& r, int type, const char* name, const DComplex& arg1,
+                                    const DComplex& retval) {
+    ::testing::AssertionResult failure = ::testing::AssertionFailure();
+    bool ok = true;
+    if (r.type != type) {
+        ok = false;
+        failure << "type " << r.type << ", expected " << type << "; ";
+    }
+    if (r.name != name) {
+        ok = false;
+        failure << "name \"" << r.name << "\", expected \"" << name << "\"; ";
+    }
+    if (!matches(arg1.re, r.arg1.re) || !matches(arg1.im, r.arg1.im)) {
+        ok = false;
+        failure << "arg1 " << describe(r.arg1) << ", expected " << describe(arg1) << "; ";
+    }
+    if (bits(r.arg2.re) != 0 || bits(r.arg2.im) != 0) {
+        ok = false;
+        failure << "arg2 " << describe(r.arg2) << ", expected (+0, +0); ";
+    }
+    if (!matches(retval.re, r.retval.re) || !matches(retval.im, r.retval.im)) {
+        ok = false;
+        failure << "retval at call " << describe(r.retval) << ", expected " << describe(retval) << "; ";
+    }
+    return ok ? ::testing::AssertionSuccess() : failure;
+}
+
+}  // namespace zt
+
+// The test program's own error hook. Defining it here, in the program, takes
+// over every report the library makes (symbol interposition), exactly as a
+// user program would.
+int DComplex_error(c_exception& e) {
+    if (zt::t_active == nullptr) return 0;
+    return zt::t_active->on_report(e);
+}

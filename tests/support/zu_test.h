@@ -1,0 +1,115 @@
+// Shared test support: one bit-exact comparison helper, the special values,
+// an errno sentinel and the recording error hook.
+#ifndef ZU_COMPLEX_TESTS_SUPPORT_ZU_TEST_H
+#define ZU_COMPLEX_TESTS_SUPPORT_ZU_TEST_H
+
+#include "zu_complex.h"
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <cstdint>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace zt {
+
+inline std::uint64_t bits(double v) {
+    std::uint64_t b;
+    std::memcpy(&b, &v, sizeof b);
+    return b;
+}
+
+inline std::uint32_t bits(float v) {
+    std::uint32_t b;
+    std::memcpy(&b, &v, sizeof b);
+    return b;
+}
+
+inline double from_bits(std::uint64_t b) {
+    double v;
+    std::memcpy(&v, &b, sizeof v);
+    return v;
+}
+
+// Expected values in the tables are doubles compared bit for bit: +0.0
+// differs from -0.0 and a NaN must have exactly the expected bits. Where a
+// NaN comes from an IEEE operation rather than from the library's table its
+// bits are not fixed; such expectations are written kAnyNaN, which matches
+// any NaN. (A quiet NaN with a payload no operation produces.)
+extern const double kAnyNaN;
+
+inline double NaN() { return Vel_NaN(); }  // the library's own, fixed bits
+inline double Inf() { return Vel_Inf(); }
+
+std::string describe(double v);
+std::string describe(const DComplex& z);
+
+::testing::AssertionResult SameDouble(const char* expected_expr, const char* actual_expr, double expected,
+                                      double actual);
+::testing::AssertionResult SameComplex(const char* expected_expr, const char* actual_expr,
+                                       const DComplex& expected, const DComplex& actual);
+
+// The one comparison helper, for doubles and for DComplex values.
+#define EXPECT_SAME(expected, actual) EXPECT_PRED_FORMAT2(::zt::SameDouble, expected, actual)
+#define EXPECT_SAME_C(expected, actual) EXPECT_PRED_FORMAT2(::zt::SameComplex, expected, actual)
+
+// errno is set to this before a call whose errno behaviour is checked; a
+// call that does not report must leave it untouched.
+constexpr int kErrnoSentinel = 4242;
+
+// errno after calling `f` on a sentinel: what a real math function (or the
+// library) does to errno for that input.
+template <class F>
+int errno_after(F f) {
+    errno = kErrnoSentinel;
+    f();
+    return errno;
+}
+
+// What the test program's DComplex_error saw of one report, at call time.
+struct Report {
+    int type;
+    std::string name;
+    DComplex arg1;
+    DComplex arg2;
+    DComplex retval;
+};
+
+// While a HookRecorder lives, the test program's DComplex_error records every
+// report made on this thread and answers as configured: `answer`, after
+// writing `write_retval` into the record when one is given. Without a live
+// recorder the hook answers 0 and changes nothing, like the library's own.
+class HookRecorder {
+public:
+    explicit HookRecorder(int answer = 0);
+    HookRecorder(int answer, const DComplex& write_retval);
+    ~HookRecorder();
+    HookRecorder(const HookRecorder&) = delete;
+    HookRecorder& operator=(const HookRecorder&) = delete;
+
+    const std::vector<Report>& reports() const { return reports_; }
+
+    // Internal: called by the hook.
+    int on_report(c_exception& e);
+
+private:
+    int answer_;
+    bool write_;
+    DComplex write_retval_;
+    std::vector<Report> reports_;
+    HookRecorder* previous_;
+};
+
+// Checks one recorded report against the expected kind, name, argument and
+// retval at call time; arg2 must be (0, 0).
+::testing::AssertionResult ReportIs(const Report& r, int type, const char* name, const DComplex& arg1,
+                                    const DComplex& retval);
+
+constexpr int kSingularity = 2;
+constexpr int kOverflow = 3;
+
+}  // namespace zt
+
+#endif  // ZU_COMPLEX_TESTS_SUPPORT_ZU_TEST_H
