@@ -88,6 +88,103 @@ ZU_API DComplex operator*(const DComplex& a, const DComplex& b);
 ZU_API DComplex operator/(const DComplex& a, const DComplex& b);
 
 // ---------------------------------------------------------------------------
+// Modulus, argument, polar form, rounding
+// ---------------------------------------------------------------------------
+
+// Modulus without squaring a part: NaN if a part is NaN, +inf if a part is
+// infinite. The real part's sign of zero is kept: abs of (-0.0, 0) is -0.0.
+ZU_API double abs(const DComplex& z);
+// re*re + im*im, unscaled: NaN if a part is NaN, +inf if a part is infinite.
+ZU_API double norm(const DComplex& z);
+// atan2(im, re); NaN for a NaN part, for (+-0, +-0) and when both parts are
+// infinite.
+ZU_API double arg(const DComplex& z);
+// (r cos theta, r sin theta); (NaN, NaN) for a NaN operand or an infinite
+// theta, (+0.0, +0.0) for r == 0. r itself is not tested for infinity.
+ZU_API DComplex polar(double r, double theta);
+
+// Part by part with the C library's ceil and floor.
+ZU_API DComplex ceil(const DComplex& z);
+ZU_API DComplex floor(const DComplex& z);
+// Part by part with Vel_Round below.
+ZU_API DComplex round(const DComplex& z);
+
+// ---------------------------------------------------------------------------
+// Exponential, logarithms, square root, hypotenuse, powers
+// ---------------------------------------------------------------------------
+
+// exp reports an overflow ("exp", type 3) exactly when the real exp of the
+// real part overflows; the default is a signed infinity per part by the sign
+// of cos im and sin im, NaN where that factor is zero.
+ZU_API DComplex exp(const DComplex& z);
+// (log abs z, arg z); log of a zero is (-inf, +0.0). Never reports.
+ZU_API DComplex log(const DComplex& z);
+// log10(e) * log(z), by the complex product.
+ZU_API DComplex log10(const DComplex& z);
+// Principal square root in polar form; a cosine or sine factor within 2^-49
+// of zero is made exactly zero. Never reports.
+ZU_API DComplex sqrt(const DComplex& z);
+// sqrt(a*a + b*b) in complex arithmetic, unscaled. Not a modulus.
+ZU_API DComplex hypot(const DComplex& a, const DComplex& b);
+
+// Powers. The overloads hand work to one another when an operand is real:
+// a complex exponent with zero imaginary part goes to pow(z, double), a
+// complex base with zero imaginary part to pow(double, w), and a finite
+// integral double exponent that fits in an int to pow(z, int). A zero base
+// never reaches the polar formulas. None of them reports itself; pow(x, w)
+// with x > 0 goes through exp and can make its overflow report.
+ZU_API DComplex pow(const DComplex& z, int n);
+ZU_API DComplex pow(const DComplex& z, double y);
+ZU_API DComplex pow(double x, const DComplex& w);
+ZU_API DComplex pow(const DComplex& z, const DComplex& w);
+
+// ---------------------------------------------------------------------------
+// Hyperbolic and circular functions
+// ---------------------------------------------------------------------------
+
+// cosh and sinh report an overflow ("cosh"/"sinh", type 3) when the real
+// part lies beyond +-710; the default is a signed infinity per part, NaN
+// where the cosine or sine factor of the imaginary part is zero.
+ZU_API DComplex cosh(const DComplex& z);
+ZU_API DComplex sinh(const DComplex& z);
+// sinh(z) / cosh(z); a zero cosh with a non-zero sinh is a singularity
+// ("tanh", type 2).
+ZU_API DComplex tanh(const DComplex& z);
+// cos(z) = cosh(i z) and sin(z) = -i sinh(i z): their reports carry the names
+// "cosh" and "sinh" and the turned argument (-im, re).
+ZU_API DComplex cos(const DComplex& z);
+ZU_API DComplex sin(const DComplex& z);
+// sin(z) / cos(z); a zero cosine is a singularity ("tan", type 2), made after
+// any reports of sin and cos.
+ZU_API DComplex tan(const DComplex& z);
+
+// ---------------------------------------------------------------------------
+// Inverse circular functions
+// ---------------------------------------------------------------------------
+
+// acos(z) = -i log(z + i sqrt(1 - z*z)), asin(z) = -i log(i z + sqrt(1 - z*z)),
+// each a singularity (type 2, default (+0.0, +inf)) when the logarithm's
+// argument is zero. atan(z) = (i/2)(log(i + z) - log(i - z)), a singularity
+// at z == -i (default (+0.0, -inf)) and z == i (default (+0.0, +inf)).
+// No branch-cut adjustments beyond those of sqrt and log.
+ZU_API DComplex acos(const DComplex& z);
+ZU_API DComplex asin(const DComplex& z);
+ZU_API DComplex atan(const DComplex& z);
+
+// ---------------------------------------------------------------------------
+// Stream input and output
+// ---------------------------------------------------------------------------
+
+// Writes "(" re "," im ")" as five separate formatted insertions, so the
+// stream's precision, flags and locale format the parts and a field width
+// pads only the opening parenthesis.
+ZU_API std::ostream& operator<<(std::ostream& s, const DComplex& z);
+// Reads "(re,im)", "(re)" or a bare "re". Malformed parenthesised text
+// replaces the stream state by badbit alone; the target is written once,
+// whole, and only when the stream is still good.
+ZU_API std::istream& operator>>(std::istream& s, DComplex& z);
+
+// ---------------------------------------------------------------------------
 // Error reporting
 // ---------------------------------------------------------------------------
 
@@ -147,6 +244,12 @@ ZU_API float Vel_Inf_Float(void);
 // result pair may be the same storage as either operand pair.
 ZU_API void Vel_ComplexMultiply(double* result, const double* a, const double* b);
 ZU_API void Vel_ComplexDivide(double* result, const double* a, const double* b);
+
+// The library's real rounding: halves away from zero, round(-0.0) = +0.0,
+// round(-0.3) = -0.0; NaN and infinities pass through. Exported under its own
+// name so that linking this library never changes what the C library's
+// round() returns to the rest of a program.
+ZU_API double Vel_Round(double x);
 
 }  // extern "C"
 

@@ -1,0 +1,40 @@
+// Circular cosine, sine and tangent through the hyperbolic functions of the
+// turned argument w = i z = (-y, x). All their special-value handling and
+// overflow reports are those of cosh and sinh, made under those names with
+// the turned argument.
+#include "fp/internal.h"
+
+using namespace zu::detail;
+
+namespace {
+// i z, built directly from the parts: no product, so no sign of zero changes.
+DComplex turned(const DComplex& z) { return DComplex(-z.im, z.re); }
+}  // namespace
+
+// cos(z) = cosh(i z), returned unchanged.
+DComplex cos(const DComplex& z) { return cosh(turned(z)); }
+
+// sin(z) = -i sinh(i z):
+//   a NaN part -> (NaN, NaN), without a report
+//   otherwise (t.im, -t.re) for t = sinh(i z), built directly rather than
+//   through a product, so zero and NaN parts keep the signs t gives them.
+DComplex sin(const DComplex& z) {
+    if (has_nan_part(z)) return nan_pair();
+    const DComplex t = sinh(turned(z));
+    return DComplex(t.im, -t.re);
+}
+
+// tan(z) = sin(z) / cos(z), sin first, then cos; each may report first.
+//   cos(z) != 0 -> the quotient
+//   cos(z) == 0 -> singularity report, whatever sin(z) is; on a zero answer
+//                  (NaN, NaN) if sin(z) is zero too, else P per part of
+//                  sin(z): +inf, +0.0 for a zero, -inf otherwise
+DComplex tan(const DComplex& z) {
+    c_exception e("tan", z);
+    const DComplex s = sin(z);
+    const DComplex c = cos(z);
+    const DComplex zero(0.0);
+    if (c != zero) return s / c;
+    const DComplex fallback = s == zero ? nan_pair() : DComplex(pole_default(s.re), pole_default(s.im));
+    return report_singularity(e, fallback);
+}
