@@ -3,6 +3,7 @@
 #include <cinttypes>
 #include <cmath>
 #include <cstdio>
+#include <utility>
 
 namespace zt {
 
@@ -42,13 +43,15 @@ std::string describe(const DComplex& z) { return "(" + describe(z.re) + ", " + d
                                          << expected_expr << " = " << describe(expected);
 }
 
-HookRecorder::HookRecorder(int answer)
-    : answer_(answer), write_(false), write_retval_(), previous_(t_active) {
-    t_active = this;
-}
+HookRecorder::HookRecorder(int answer) : HookRecorder([answer](c_exception&) { return answer; }) {}
 
 HookRecorder::HookRecorder(int answer, const DComplex& write_retval)
-    : answer_(answer), write_(true), write_retval_(write_retval), previous_(t_active) {
+    : HookRecorder([answer, write_retval](c_exception& e) {
+          e.retval = write_retval;
+          return answer;
+      }) {}
+
+HookRecorder::HookRecorder(Responder respond) : respond_(std::move(respond)), previous_(t_active) {
     t_active = this;
 }
 
@@ -56,8 +59,7 @@ HookRecorder::~HookRecorder() { t_active = previous_; }
 
 int HookRecorder::on_report(c_exception& e) {
     reports_.push_back(Report{e.type, e.name != nullptr ? e.name : "<null>", e.arg1, e.arg2, e.retval});
-    if (write_) e.retval = write_retval_;
-    return answer_;
+    return respond_(e);
 }
 
 ::testing::AssertionResult ReportIs(const Report& r, int type, const char* name, const DComplex& arg1,

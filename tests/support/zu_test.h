@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -83,8 +84,12 @@ struct Report {
 // recorder the hook answers 0 and changes nothing, like the library's own.
 class HookRecorder {
 public:
+    // Decides, per report, what to write into the record and what to answer.
+    using Responder = std::function<int(c_exception&)>;
+
     explicit HookRecorder(int answer = 0);
     HookRecorder(int answer, const DComplex& write_retval);
+    explicit HookRecorder(Responder respond);
     ~HookRecorder();
     HookRecorder(const HookRecorder&) = delete;
     HookRecorder& operator=(const HookRecorder&) = delete;
@@ -95,9 +100,7 @@ public:
     int on_report(c_exception& e);
 
 private:
-    int answer_;
-    bool write_;
-    DComplex write_retval_;
+    Responder respond_;
     std::vector<Report> reports_;
     HookRecorder* previous_;
 };
