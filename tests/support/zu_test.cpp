@@ -7,8 +7,6 @@
 
 namespace zt {
 
-const double kAnyNaN = from_bits(0x7ff8dead0000beefULL);
-
 namespace {
 
 bool matches(double expected, double actual) {

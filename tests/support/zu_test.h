@@ -38,8 +38,9 @@ inline double from_bits(std::uint64_t b) {
 // differs from -0.0 and a NaN must have exactly the expected bits. Where a
 // NaN comes from an IEEE operation rather than from the library's table its
 // bits are not fixed; such expectations are written kAnyNaN, which matches
-// any NaN. (A quiet NaN with a payload no operation produces.)
-extern const double kAnyNaN;
+// any NaN. (A quiet NaN with a payload no operation produces; a constant
+// expression, so tables at namespace scope can copy it safely.)
+constexpr double kAnyNaN = __builtin_nan("0xdead0000beef");
 
 inline double NaN() { return Vel_NaN(); }  // the library's own, fixed bits
 inline double Inf() { return Vel_Inf(); }
