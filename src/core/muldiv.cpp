@@ -29,6 +29,12 @@ using zu::detail::nan_pair;
 // -ai bi is the product of the negated ai with bi, which differs from the
 // negated product under directed rounding.
 DComplex operator*(const DComplex& a, const DComplex& b) {
+    // The common case first: when no part is zero or NaN (|v| > 0 fails for
+    // both), every test of the ladder below fails and the general formula
+    // decides, so taking it at once gives the same bits.
+    if (std::fabs(a.re) > 0.0 && std::fabs(a.im) > 0.0 && std::fabs(b.re) > 0.0 && std::fabs(b.im) > 0.0) {
+        return DComplex(a.re * b.re - a.im * b.im, a.re * b.im + a.im * b.re);
+    }
     if (has_nan_part(a) || has_nan_part(b)) return nan_pair();
 
     const bool a_re_zero = a.re == 0.0;
@@ -62,10 +68,14 @@ DComplex operator*(const DComplex& a, const DComplex& b) {
 //   branch B when |bi| < |br|; with t the ratio of the smaller part to the
 //   larger, |t| <= 1, so no part of b is ever squared.
 DComplex operator/(const DComplex& a, const DComplex& b) {
-    if (has_nan_part(a) || has_nan_part(b)) return nan_pair();
-
-    if (b.im == 0.0) return DComplex(a.re / b.re, a.im / b.re);
-    if (b.re == 0.0) return DComplex(a.im / b.im, (-a.re) / b.im);
+    // Smith's method is reached exactly when no part is NaN and neither part
+    // of the divisor is zero; |v| > 0 tests both at once for the divisor.
+    const bool smith = std::fabs(b.re) > 0.0 && std::fabs(b.im) > 0.0 && !has_nan_part(a);
+    if (!smith) {
+        if (has_nan_part(a) || has_nan_part(b)) return nan_pair();
+        if (b.im == 0.0) return DComplex(a.re / b.re, a.im / b.re);
+        return DComplex(a.im / b.im, (-a.re) / b.im);  // b.re is zero
+    }
 
     double t, d, p, q;
     if (std::fabs(b.im) >= std::fabs(b.re)) {

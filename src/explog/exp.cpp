@@ -20,7 +20,6 @@ using namespace zu::detail;
 // There is no fixed cut-off on x: the report comes exactly when the real exp
 // overflows. An infinite x with a finite y reaches the real exp.
 DComplex exp(const DComplex& z) {
-    c_exception e("exp", z);
     const double x = z.re;
     const double y = z.im;
 
@@ -35,6 +34,9 @@ DComplex exp(const DComplex& z) {
     const double Sy = std::sin(y);
     if (is_nan(Cy) || is_nan(Sy) || is_nan(E)) return nan_pair();
     if (E == 0.0) return DComplex(0.0, 0.0);
-    if (E > kOverflowThreshold) return report_overflow(e, DComplex(inf_signed_like(Cy), inf_signed_like(Sy)));
+    if (E > kOverflowThreshold) {
+        c_exception e("exp", z);
+        return report_overflow(e, DComplex(inf_signed_like(Cy), inf_signed_like(Sy)));
+    }
     return DComplex(E * Cy, E * Sy);
 }

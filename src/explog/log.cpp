@@ -1,5 +1,6 @@
 // Natural and common logarithm, on abs and arg. Neither reports; whatever the
 // real log does to errno (a pole error for the logarithm of zero) stays.
+#include "explog/internal.h"
 #include "fp/internal.h"
 
 #include <cmath>
@@ -15,7 +16,11 @@ using namespace zu::detail;
 DComplex log(const DComplex& z) {
     if (has_nan_part(z)) return nan_pair();
     if (z.im == 0.0 && z.re == 0.0) return DComplex(std::log(abs(z)), 0.0);
-    const double modulus_log = std::log(abs(z));
+    return log_with_modulus(z, abs(z));
+}
+
+DComplex zu::detail::log_with_modulus(const DComplex& z, double modulus) {
+    const double modulus_log = std::log(modulus);
     return DComplex(modulus_log, arg(z));
 }
 

@@ -1,4 +1,4 @@
-#include "explog/polar_form.h"
+#include "explog/internal.h"
 
 #include "fp/internal.h"
 

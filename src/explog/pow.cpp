@@ -5,7 +5,7 @@
 // operand is real. None of them reports itself or writes errno; the real
 // pow, exp, log, cos and sin are called exactly where the steps call them,
 // so what those do to errno is what the caller sees.
-#include "explog/polar_form.h"
+#include "explog/internal.h"
 #include "fp/internal.h"
 
 #include <climits>

@@ -1,5 +1,5 @@
 // Square root and the complex hypotenuse built on it. Neither reports.
-#include "explog/polar_form.h"
+#include "explog/internal.h"
 #include "fp/internal.h"
 
 #include <cmath>

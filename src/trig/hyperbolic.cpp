@@ -1,6 +1,7 @@
 // Hyperbolic cosine, sine and tangent. cosh and sinh are built on the real
 // cos, sin, cosh and sinh; tanh is their quotient.
 #include "fp/internal.h"
+#include "trig/internal.h"
 
 #include <cmath>
 
@@ -9,6 +10,14 @@ using namespace zu::detail;
 namespace {
 
 enum class Kind { cosh, sinh };
+
+// The values of both functions on their ordinary path, from cos y, sin y,
+// cosh x and sinh x.
+CoshSinh ordinary_values(double x, double cos_y, double sin_y) {
+    const double cosh_x = std::cosh(x);
+    const double sinh_x = std::sinh(x);
+    return CoshSinh{DComplex(cosh_x * cos_y, sinh_x * sin_y), DComplex(sinh_x * cos_y, cosh_x * sin_y)};
+}
 
 // cosh(z) = (cosh x cos y, sinh x sin y), sinh(z) = (sinh x cos y, cosh x sin y),
 // x = re, y = im. Both take the same ladder:
@@ -24,7 +33,6 @@ enum class Kind { cosh, sinh };
 //                            overflows, and neither product can
 // An infinite x with a finite y is not caught early: it is an overflow.
 DComplex hyperbolic(const DComplex& z, Kind kind) {
-    c_exception e(kind == Kind::cosh ? "cosh" : "sinh", z);
     const double x = z.re;
     const double y = z.im;
 
@@ -37,21 +45,42 @@ DComplex hyperbolic(const DComplex& z, Kind kind) {
     const double sin_y = std::sin(y);
     if (is_nan(cos_y) || is_nan(sin_y)) return nan_pair();
 
-    if (x > kHyperbolicCutoff) {
-        return report_overflow(e, DComplex(inf_signed_like(cos_y), inf_signed_like(sin_y)));
-    }
-    if (x < -kHyperbolicCutoff) {
-        const DComplex fallback = kind == Kind::cosh
-                                      ? DComplex(inf_signed_like(cos_y), inf_signed_against(sin_y))
-                                      : DComplex(inf_signed_against(cos_y), inf_signed_like(sin_y));
+    if (x > kHyperbolicCutoff || x < -kHyperbolicCutoff) {
+        c_exception e(kind == Kind::cosh ? "cosh" : "sinh", z);
+        DComplex fallback;
+        if (x > kHyperbolicCutoff) {
+            fallback = DComplex(inf_signed_like(cos_y), inf_signed_like(sin_y));
+        } else if (kind == Kind::cosh) {
+            fallback = DComplex(inf_signed_like(cos_y), inf_signed_against(sin_y));
+        } else {
+            fallback = DComplex(inf_signed_against(cos_y), inf_signed_like(sin_y));
+        }
         return report_overflow(e, fallback);
     }
 
-    if (kind == Kind::cosh) return DComplex(std::cosh(x) * cos_y, std::sinh(x) * sin_y);
-    return DComplex(std::sinh(x) * cos_y, std::cosh(x) * sin_y);
+    const CoshSinh values = ordinary_values(x, cos_y, sin_y);
+    return kind == Kind::cosh ? values.cosh : values.sinh;
 }
 
 }  // namespace
+
+namespace zu {
+namespace detail {
+
+bool ordinary_cosh_sinh(const DComplex& z, CoshSinh& out) {
+    const double x = z.re;
+    const double y = z.im;
+    // Written so that a NaN x fails the range test.
+    if (is_nan(y) || is_infinite(y) || !(x >= -kHyperbolicCutoff && x <= kHyperbolicCutoff)) return false;
+    const double cos_y = std::cos(y);
+    const double sin_y = std::sin(y);
+    if (is_nan(cos_y) || is_nan(sin_y)) return false;
+    out = ordinary_values(x, cos_y, sin_y);
+    return true;
+}
+
+}  // namespace detail
+}  // namespace zu
 
 DComplex cosh(const DComplex& z) { return hyperbolic(z, Kind::cosh); }
 
@@ -64,9 +93,16 @@ DComplex sinh(const DComplex& z) { return hyperbolic(z, Kind::sinh); }
 //   cosh(z) == 0 only     -> singularity report; default P per part of
 //                            sinh(z): +inf, +0.0 for a zero, -inf otherwise
 DComplex tanh(const DComplex& z) {
+    // The record holds z as it was on entry: the reports of sinh and cosh
+    // come first, and a hook could change the caller's object meanwhile.
     c_exception e("tanh", z);
-    const DComplex sh = sinh(z);
-    const DComplex ch = cosh(z);
+    CoshSinh both;
+    if (!ordinary_cosh_sinh(z, both)) {
+        both.sinh = sinh(z);
+        both.cosh = cosh(z);
+    }
+    const DComplex& sh = both.sinh;
+    const DComplex& ch = both.cosh;
     const DComplex zero(0.0);
     if (ch != zero) return sh / ch;
     if (sh == zero) return nan_pair();

@@ -2,6 +2,7 @@
 // logarithm, evaluated step by step with the library's own products,
 // quotients, sums, sqrt and log, so NaN and infinite parts follow their
 // rules. There is no branch-cut adjustment beyond what sqrt and log do.
+#include "explog/internal.h"
 #include "fp/internal.h"
 
 using namespace zu::detail;
@@ -13,39 +14,41 @@ namespace {
 //   abs(w) NaN  -> (NaN, NaN), without a report (a NaN in z gets here through
 //                  the products)
 //   abs(w) == 0 -> singularity; default i * (+inf, 0) = (+0.0, +inf)
-//   otherwise   -> -i log(w)
-DComplex minus_i_log(c_exception& e, const DComplex& w) {
+//   otherwise   -> -i log(w); w has no NaN part and is not zero here, so log
+//                  takes its last rung, with the modulus already in hand
+DComplex minus_i_log(const char* name, const DComplex& z, const DComplex& w) {
     const DComplex i(0.0, 1.0);
     const double modulus = abs(w);
     if (is_nan(modulus)) return nan_pair();
-    if (modulus == 0.0) return report_singularity(e, i * DComplex(inf()));
-    return (-i) * log(w);
+    if (modulus == 0.0) {
+        c_exception e(name, z);
+        return report_singularity(e, i * DComplex(inf()));
+    }
+    return (-i) * log_with_modulus(w, modulus);
 }
 
 }  // namespace
 
 // acos(z) = -i log(z + i sqrt(1 - z z)).
 DComplex acos(const DComplex& z) {
-    c_exception e("acos", z);
     const DComplex i(0.0, 1.0);
     const DComplex p = z * z;
     const DComplex q = 1.0 - p;  // (1 - p.re, -p.im)
     const DComplex r = sqrt(q);
     const DComplex m = i * r;
     const DComplex w = z + m;
-    return minus_i_log(e, w);
+    return minus_i_log("acos", z, w);
 }
 
 // asin(z) = -i log(i z + sqrt(1 - z z)).
 DComplex asin(const DComplex& z) {
-    c_exception e("asin", z);
     const DComplex i(0.0, 1.0);
     const DComplex p = z * z;
     const DComplex q = 1.0 - p;
     const DComplex r = sqrt(q);
     const DComplex m = i * z;
     const DComplex w = m + r;
-    return minus_i_log(e, w);
+    return minus_i_log("asin", z, w);
 }
 
 // atan(z) = (i / 2) (log(i + z) - log(i - z)):
@@ -56,11 +59,16 @@ DComplex asin(const DComplex& z) {
 // Otherwise log(i - z) is taken before log(i + z), and i / 2 is the quotient
 // (0, 1) / (2, 0) = (0, 0.5).
 DComplex atan(const DComplex& z) {
-    c_exception e("atan", z);
     if (has_nan_part(z)) return nan_pair();
     const DComplex i(0.0, 1.0);
-    if (z == -i) return report_singularity(e, (-i) * DComplex(inf()));
-    if (z == i) return report_singularity(e, i * DComplex(inf()));
+    if (z == -i) {
+        c_exception e("atan", z);
+        return report_singularity(e, (-i) * DComplex(inf()));
+    }
+    if (z == i) {
+        c_exception e("atan", z);
+        return report_singularity(e, i * DComplex(inf()));
+    }
 
     const DComplex two(2.0);
     const DComplex a = log(i - z);

@@ -41,6 +41,19 @@ std::string describe(const DComplex& z) { return "(" + describe(z.re) + ", " + d
                                          << expected_expr << " = " << describe(expected);
 }
 
+double PartGenerator::next() {
+    static const double specials[] = {0.0, -0.0, 1.0, -1.0, 0.5, 2.0, 710.0, -710.0, 710.25, -710.25,
+                                      1e-300, -1e-300, 4.9e-324, 1.7976931348623157e308,
+                                      -1.7976931348623157e308, Inf(), -Inf(), NaN()};
+    const std::uint64_t pick = rng_() % 8;
+    if (pick == 0) return specials[rng_() % (sizeof specials / sizeof specials[0])];
+    if (pick <= 4) return std::uniform_real_distribution<double>(-4.0, 4.0)(rng_);
+    // Any finite double: random sign, exponent and fraction.
+    const std::uint64_t b = rng_() & ~(std::uint64_t{0x7ff} << 52);
+    const std::uint64_t exponent = rng_() % 0x7ff;
+    return from_bits(b | (exponent << 52));
+}
+
 HookRecorder::HookRecorder(int answer) : HookRecorder([answer](c_exception&) { return answer; }) {}
 
 HookRecorder::HookRecorder(int answer, const DComplex& write_retval)

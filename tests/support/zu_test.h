@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <cstring>
 #include <functional>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -110,6 +111,22 @@ private:
 // retval at call time; arg2 must be (0, 0).
 ::testing::AssertionResult ReportIs(const Report& r, int type, const char* name, const DComplex& arg1,
                                     const DComplex& retval);
+
+// Random parts for property tests: a mix of special values (signed zeros,
+// infinities, NaN, extremes, the 710 cut-off, 1 and its neighbours),
+// moderate values and values spread over the whole exponent range.
+class PartGenerator {
+public:
+    explicit PartGenerator(std::uint64_t seed) : rng_(seed) {}
+    double next();
+    DComplex next_complex() {
+        const double re = next();
+        return DComplex(re, next());
+    }
+
+private:
+    std::mt19937_64 rng_;
+};
 
 constexpr int kSingularity = 2;
 constexpr int kOverflow = 3;
