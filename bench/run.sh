@@ -1,0 +1,16 @@
+#!/bin/sh
+# Builds the benchmark in Release (build/bench) and prints the table of
+# docs/PERFORMANCE.md. Arguments go to bench/report.py, e.g.
+#     bench/run.sh --update docs/PERFORMANCE.md
+#     bench/run.sh --filter 'exp|log' --repetitions 3
+# Needs cmake, a C and C++ compiler, Google Benchmark (Debian:
+# libbenchmark-dev) and python3.
+set -eu
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${ZU_BENCH_BUILD_DIR:-$root/build/bench}
+
+cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DZU_COMPLEX_BUILD_BENCH=ON \
+    -DZU_COMPLEX_BUILD_TESTS=OFF -DZU_COMPLEX_BUILD_EXAMPLES=OFF -DZU_COMPLEX_BUILD_TOOLS=OFF \
+    >/dev/null
+cmake --build "$build" --target zu_complex_bench -j 2 >/dev/null
+exec python3 "$root/bench/report.py" --build "$build" "$@"
