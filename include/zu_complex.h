@@ -8,6 +8,10 @@
 #ifndef ZU_COMPLEX_H
 #define ZU_COMPLEX_H
 
+// <cmath> comes before this header's own sqrt, sin, cos, ... overloads: a
+// program (or the library) that declared those first would make some
+// compilers stop treating the real functions as built-ins.
+#include <cmath>
 #include <iosfwd>
 
 // One export macro. Everything else in the library has hidden visibility.

@@ -1,7 +1,9 @@
 // The value type's own operations: one IEEE operation per part, or none.
 // Nothing here tests its operands; NaN, infinite and signed-zero parts pass
 // through by the ordinary IEEE rules.
-#include "zu_complex.h"
+#include "core/arith.h"
+
+using namespace zu::detail;
 
 // re first, then im, each from the operand's matching part only, so that
 // z += z and z -= z work on the object itself.
@@ -23,7 +25,7 @@ double imag(const DComplex& z) { return z.im; }
 // conj of (x, +0.0) is (x, -0.0) and a NaN stays a NaN.
 DComplex conj(const DComplex& z) { return DComplex(z.re, -z.im); }
 
-DComplex operator+(const DComplex& a, const DComplex& b) { return DComplex(a.re + b.re, a.im + b.im); }
+DComplex operator+(const DComplex& a, const DComplex& b) { return add(a, b); }
 
 // In the mixed forms the untouched part is carried over, not computed as
 // part + 0.0: that would turn a -0.0 into +0.0.
@@ -31,11 +33,11 @@ DComplex operator+(double x, const DComplex& z) { return DComplex(x + z.re, z.im
 
 DComplex operator+(const DComplex& z, double x) { return DComplex(z.re + x, z.im); }
 
-DComplex operator-(const DComplex& z) { return DComplex(-z.re, -z.im); }
+DComplex operator-(const DComplex& z) { return neg(z); }
 
-DComplex operator-(const DComplex& a, const DComplex& b) { return DComplex(a.re - b.re, a.im - b.im); }
+DComplex operator-(const DComplex& a, const DComplex& b) { return sub(a, b); }
 
-DComplex operator-(double x, const DComplex& z) { return DComplex(x - z.re, -z.im); }
+DComplex operator-(double x, const DComplex& z) { return sub(x, z); }
 
 DComplex operator-(const DComplex& z, double x) { return DComplex(z.re - x, z.im); }
 

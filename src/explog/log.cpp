@@ -1,5 +1,6 @@
 // Natural and common logarithm, on abs and arg. Neither reports; whatever the
 // real log does to errno (a pole error for the logarithm of zero) stays.
+#include "core/arith.h"
 #include "explog/internal.h"
 #include "fp/internal.h"
 
@@ -27,4 +28,4 @@ DComplex zu::detail::log_with_modulus(const DComplex& z, double modulus) {
 // log10(z) = log10(e) * log(z) as a complex product: the constant is purely
 // real, so a zero part of log(z) gives +0.0 without an inf * 0, and a NaN
 // part of log(z) makes both parts NaN.
-DComplex log10(const DComplex& z) { return DComplex(kLog10e) * log(z); }
+DComplex log10(const DComplex& z) { return mul(DComplex(kLog10e), log(z)); }

@@ -5,6 +5,7 @@
 // operand is real. None of them reports itself or writes errno; the real
 // pow, exp, log, cos and sin are called exactly where the steps call them,
 // so what those do to errno is what the caller sees.
+#include "core/arith.h"
 #include "explog/internal.h"
 #include "fp/internal.h"
 
@@ -39,7 +40,7 @@ DComplex pow(const DComplex& z, int n) {
         if (z.re > 0.0) return DComplex(std::pow(z.re, static_cast<double>(n)), 0.0);
         if (z.re < 0.0 && n < 0 && is_infinite(z.re)) return DComplex(0.0, 0.0);
     }
-    const DComplex b = n > 0 ? z : DComplex(1.0) / z;
+    const DComplex b = n > 0 ? z : div(DComplex(1.0), z);
     const double exponent = static_cast<double>(n);  // before the sign is dropped: |INT_MIN| fits
     const double rho = std::pow(abs(z), exponent);
     const double phi = arg(b) * std::fabs(exponent);
@@ -95,7 +96,7 @@ DComplex pow(double x, const DComplex& w) {
     if (w.im == 0.0) return DComplex(std::pow(x, w.re), 0.0);
     if (x == 0.0 && w.re > 0.0) return DComplex(0.0, 0.0);
     if (x == 0.0) return nan_pair();
-    if (x > 0.0) return exp(w * DComplex(std::log(x)));
+    if (x > 0.0) return exp(mul(w, DComplex(std::log(x))));
 
     const double m = std::pow(-x, w.re);
     const double R = std::exp((-w.im) * kPi) * m;

@@ -1,4 +1,5 @@
 // Square root and the complex hypotenuse built on it. Neither reports.
+#include "core/arith.h"
 #include "explog/internal.h"
 #include "fp/internal.h"
 
@@ -31,7 +32,7 @@ DComplex sqrt(const DComplex& z) {
 // arguments the result is complex in general, and it can be zero for
 // non-zero arguments (hypot((1,1), (1,-1)) = 0).
 DComplex hypot(const DComplex& a, const DComplex& b) {
-    const DComplex bb = b * b;
-    const DComplex aa = a * a;
-    return sqrt(aa + bb);
+    const DComplex bb = mul(b, b);
+    const DComplex aa = mul(a, a);
+    return sqrt(add(aa, bb));
 }

@@ -6,6 +6,7 @@
 
 using zu::detail::inf;
 using zu::detail::is_infinite;
+using zu::detail::is_ordinary;
 using zu::detail::is_nan;
 using zu::detail::nan;
 
@@ -40,6 +41,11 @@ double abs(const DComplex& z) {
 // tiny parts underflow.
 //   a NaN part -> NaN; an infinite part -> +inf
 double norm(const DComplex& z) {
+    // Both parts finite: the ladder would reach the sum of squares, so go
+    // there at once.
+    if (is_ordinary(z.re) && is_ordinary(z.im)) {
+        return z.re * z.re + z.im * z.im;
+    }
     if (is_nan(z.re) || is_nan(z.im)) return nan();
     if (is_infinite(z.re) || is_infinite(z.im)) return inf();
     return z.re * z.re + z.im * z.im;

@@ -2,6 +2,7 @@
 // turned argument w = i z = (-y, x). All their special-value handling and
 // overflow reports are those of cosh and sinh, made under those names with
 // the turned argument.
+#include "core/arith.h"
 #include "fp/internal.h"
 #include "trig/internal.h"
 
@@ -47,7 +48,7 @@ DComplex tan(const DComplex& z) {
         c = cos(z);
     }
     const DComplex zero(0.0);
-    if (c != zero) return s / c;
-    const DComplex fallback = s == zero ? nan_pair() : DComplex(pole_default(s.re), pole_default(s.im));
+    if (!equal(c, zero)) return div(s, c);
+    const DComplex fallback = equal(s, zero) ? nan_pair() : DComplex(pole_default(s.re), pole_default(s.im));
     return report_singularity(e, fallback);
 }

@@ -1,5 +1,6 @@
 // Hyperbolic cosine, sine and tangent. cosh and sinh are built on the real
 // cos, sin, cosh and sinh; tanh is their quotient.
+#include "core/arith.h"
 #include "fp/internal.h"
 #include "trig/internal.h"
 
@@ -104,7 +105,7 @@ DComplex tanh(const DComplex& z) {
     const DComplex& sh = both.sinh;
     const DComplex& ch = both.cosh;
     const DComplex zero(0.0);
-    if (ch != zero) return sh / ch;
-    if (sh == zero) return nan_pair();
+    if (!equal(ch, zero)) return div(sh, ch);
+    if (equal(sh, zero)) return nan_pair();
     return report_singularity(e, DComplex(pole_default(sh.re), pole_default(sh.im)));
 }

@@ -1,7 +1,9 @@
 // Inverse cosine, sine and tangent, each one closed formula in the complex
 // logarithm, evaluated step by step with the library's own products,
 // quotients, sums, sqrt and log, so NaN and infinite parts follow their
-// rules. There is no branch-cut adjustment beyond what sqrt and log do.
+// rules (core/arith.h holds them inline). There is no branch-cut adjustment
+// beyond what sqrt and log do.
+#include "core/arith.h"
 #include "explog/internal.h"
 #include "fp/internal.h"
 
@@ -22,9 +24,9 @@ DComplex minus_i_log(const char* name, const DComplex& z, const DComplex& w) {
     if (is_nan(modulus)) return nan_pair();
     if (modulus == 0.0) {
         c_exception e(name, z);
-        return report_singularity(e, i * DComplex(inf()));
+        return report_singularity(e, mul(i, DComplex(inf())));
     }
-    return (-i) * log_with_modulus(w, modulus);
+    return mul(neg(i), log_with_modulus(w, modulus));
 }
 
 }  // namespace
@@ -32,22 +34,22 @@ DComplex minus_i_log(const char* name, const DComplex& z, const DComplex& w) {
 // acos(z) = -i log(z + i sqrt(1 - z z)).
 DComplex acos(const DComplex& z) {
     const DComplex i(0.0, 1.0);
-    const DComplex p = z * z;
-    const DComplex q = 1.0 - p;  // (1 - p.re, -p.im)
+    const DComplex p = mul(z, z);
+    const DComplex q = sub(1.0, p);  // (1 - p.re, -p.im)
     const DComplex r = sqrt(q);
-    const DComplex m = i * r;
-    const DComplex w = z + m;
+    const DComplex m = mul(i, r);
+    const DComplex w = add(z, m);
     return minus_i_log("acos", z, w);
 }
 
 // asin(z) = -i log(i z + sqrt(1 - z z)).
 DComplex asin(const DComplex& z) {
     const DComplex i(0.0, 1.0);
-    const DComplex p = z * z;
-    const DComplex q = 1.0 - p;
+    const DComplex p = mul(z, z);
+    const DComplex q = sub(1.0, p);
     const DComplex r = sqrt(q);
-    const DComplex m = i * z;
-    const DComplex w = m + r;
+    const DComplex m = mul(i, z);
+    const DComplex w = add(m, r);
     return minus_i_log("asin", z, w);
 }
 
@@ -61,19 +63,20 @@ DComplex asin(const DComplex& z) {
 DComplex atan(const DComplex& z) {
     if (has_nan_part(z)) return nan_pair();
     const DComplex i(0.0, 1.0);
-    if (z == -i) {
+    if (equal(z, neg(i))) {
         c_exception e("atan", z);
-        return report_singularity(e, (-i) * DComplex(inf()));
+        return report_singularity(e, mul(neg(i), DComplex(inf())));
     }
-    if (z == i) {
+    if (equal(z, i)) {
         c_exception e("atan", z);
-        return report_singularity(e, i * DComplex(inf()));
+        return report_singularity(e, mul(i, DComplex(inf())));
     }
 
-    const DComplex two(2.0);
-    const DComplex a = log(i - z);
-    const DComplex b = log(i + z);
-    const DComplex d = b - a;
-    const DComplex h = i / two;
-    return h * d;
+    const DComplex a = log(sub(i, z));
+    const DComplex b = log(add(i, z));
+    const DComplex d = sub(b, a);
+    // i / (2, 0): the quotient's real-divisor rung gives (0 / 2, 1 / 2) =
+    // (+0.0, 0.5) exactly, in every rounding mode, so it is written out.
+    const DComplex h(0.0, 0.5);
+    return mul(h, d);
 }
