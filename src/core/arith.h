@@ -9,9 +9,24 @@
 #include "fp/internal.h"
 
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 
 namespace zu {
 namespace detail {
+
+// `condition ? if_true : if_false` on the bit patterns, so the compiler
+// cannot turn a choice the data makes at random into a jump.
+inline double select(bool condition, double if_true, double if_false) {
+    std::uint64_t t, f;
+    std::memcpy(&t, &if_true, sizeof t);
+    std::memcpy(&f, &if_false, sizeof f);
+    const std::uint64_t mask = 0 - static_cast<std::uint64_t>(condition);
+    const std::uint64_t bits = (t & mask) | (f & ~mask);
+    double result;
+    std::memcpy(&result, &bits, sizeof result);
+    return result;
+}
 
 // a + b, a - b, the double-on-the-left difference x - z, and -z, as the
 // exported operators.
@@ -43,7 +58,32 @@ inline bool equal(const DComplex& a, const DComplex& b) { return a.re == b.re &&
 //   otherwise                   -> (ar br - ai bi, ar bi + ai br)
 // -ai bi is the product of the negated ai with bi, which differs from the
 // negated product under directed rounding.
-DComplex mul_ladder(const DComplex& a, const DComplex& b);
+// Inline so that a constant operand (the i of the inverse functions) leaves
+// only its own class's rungs after the compiler has folded the rest.
+inline DComplex mul_ladder(const DComplex& a, const DComplex& b) {
+    if (has_nan_part(a) || has_nan_part(b)) return nan_pair();
+
+    const bool a_re_zero = a.re == 0.0;
+    const bool a_im_zero = a.im == 0.0;
+    const bool b_re_zero = b.re == 0.0;
+    const bool b_im_zero = b.im == 0.0;
+    const bool a_real = a_im_zero && !a_re_zero;
+    const bool a_imag = a_re_zero && !a_im_zero;
+    const bool b_real = b_im_zero && !b_re_zero;
+    const bool b_imag = b_re_zero && !b_im_zero;
+
+    if (a_re_zero && a_im_zero) return DComplex(a.re * b.re, a.re * b.im);
+    if (b_re_zero && b_im_zero) return DComplex(a.re * b.re, a.im * b.re);
+    if (a_real && b_real) return DComplex(a.re * b.re, 0.0);
+    if (a_imag && b_imag) return DComplex((-a.im) * b.im, 0.0);
+    if (a_imag && b_real) return DComplex(0.0, a.im * b.re);
+    if (a_real && b_imag) return DComplex(0.0, a.re * b.im);
+    if (a_im_zero) return DComplex(a.re * b.re, a.re * b.im);
+    if (b_im_zero) return DComplex(a.re * b.re, a.im * b.re);
+    if (a_re_zero) return DComplex((-a.im) * b.im, a.im * b.re);
+    if (b_re_zero) return DComplex((-a.im) * b.im, a.re * b.im);
+    return DComplex(a.re * b.re - a.im * b.im, a.re * b.im + a.im * b.re);
+}
 
 inline DComplex mul(const DComplex& a, const DComplex& b) {
     // The common case first: when no part is zero or NaN (|v| > 0 fails for
@@ -65,25 +105,29 @@ inline DComplex mul(const DComplex& a, const DComplex& b) {
 //   larger, |t| <= 1, so no part of b is ever squared. t and d are rounded to
 //   double before use; d is formed as (t*t + 1) * b.im (or b.re), not as
 //   b.im + b.re * t, which rounds differently.
-DComplex div_special(const DComplex& a, const DComplex& b);
+// Every rung of the quotient's ladder before Smith's method.
+inline DComplex div_special(const DComplex& a, const DComplex& b) {
+    if (has_nan_part(a) || has_nan_part(b)) return nan_pair();
+    if (b.im == 0.0) return DComplex(a.re / b.re, a.im / b.re);
+    return DComplex(a.im / b.im, (-a.re) / b.im);  // b.re is zero: div() tried the rest
+}
 
 inline DComplex div(const DComplex& a, const DComplex& b) {
     // Smith's method is reached exactly when no part is NaN and neither part
     // of the divisor is zero; |v| > 0 tests both at once for the divisor.
     if (!(std::fabs(b.re) > 0.0 && std::fabs(b.im) > 0.0 && !has_nan_part(a))) return div_special(a, b);
 
-    double t, d, p, q;
-    if (std::fabs(b.im) >= std::fabs(b.re)) {
-        t = b.re / b.im;
-        d = (t * t + 1.0) * b.im;
-        p = a.re;
-        q = a.im;
-    } else {
-        t = (-b.im) / b.re;
-        d = (t * t + 1.0) * b.re;
-        p = -a.im;
-        q = a.re;
-    }
+    // Branch A: t = br / bi, d = (t t + 1) bi, p = ar, q = ai.
+    // Branch B: t = (-bi) / br, d = (t t + 1) br, p = -ai, q = ar.
+    // The branch is chosen by selecting operands, so the same operations run
+    // either way and no jump depends on the divisor's shape.
+    const bool branch_a = std::fabs(b.im) >= std::fabs(b.re);
+    const double ratio_numerator = select(branch_a, b.re, -b.im);
+    const double larger = select(branch_a, b.im, b.re);
+    const double t = ratio_numerator / larger;
+    const double d = (t * t + 1.0) * larger;
+    const double p = select(branch_a, a.re, -a.im);
+    const double q = select(branch_a, a.im, a.re);
 #if defined(__GNUC__)
     // Both parts divided by d in one packed division: each lane is rounded
     // exactly as a scalar division would be.

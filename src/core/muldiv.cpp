@@ -8,38 +8,6 @@
 
 using namespace zu::detail;
 
-DComplex zu::detail::mul_ladder(const DComplex& a, const DComplex& b) {
-    if (has_nan_part(a) || has_nan_part(b)) return nan_pair();
-
-    const bool a_re_zero = a.re == 0.0;
-    const bool a_im_zero = a.im == 0.0;
-    const bool b_re_zero = b.re == 0.0;
-    const bool b_im_zero = b.im == 0.0;
-    const bool a_real = a_im_zero && !a_re_zero;
-    const bool a_imag = a_re_zero && !a_im_zero;
-    const bool b_real = b_im_zero && !b_re_zero;
-    const bool b_imag = b_re_zero && !b_im_zero;
-
-    if (a_re_zero && a_im_zero) return DComplex(a.re * b.re, a.re * b.im);
-    if (b_re_zero && b_im_zero) return DComplex(a.re * b.re, a.im * b.re);
-    if (a_real && b_real) return DComplex(a.re * b.re, 0.0);
-    if (a_imag && b_imag) return DComplex((-a.im) * b.im, 0.0);
-    if (a_imag && b_real) return DComplex(0.0, a.im * b.re);
-    if (a_real && b_imag) return DComplex(0.0, a.re * b.im);
-    if (a_im_zero) return DComplex(a.re * b.re, a.re * b.im);
-    if (b_im_zero) return DComplex(a.re * b.re, a.im * b.re);
-    if (a_re_zero) return DComplex((-a.im) * b.im, a.im * b.re);
-    if (b_re_zero) return DComplex((-a.im) * b.im, a.re * b.im);
-    return DComplex(a.re * b.re - a.im * b.im, a.re * b.im + a.im * b.re);
-}
-
-// Every rung of the quotient's ladder before Smith's method.
-DComplex zu::detail::div_special(const DComplex& a, const DComplex& b) {
-    if (has_nan_part(a) || has_nan_part(b)) return nan_pair();
-    if (b.im == 0.0) return DComplex(a.re / b.re, a.im / b.re);
-    return DComplex(a.im / b.im, (-a.re) / b.im);  // b.re is zero: div() tried the rest
-}
-
 DComplex operator*(const DComplex& a, const DComplex& b) { return mul(a, b); }
 
 DComplex operator/(const DComplex& a, const DComplex& b) { return div(a, b); }

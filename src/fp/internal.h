@@ -47,10 +47,6 @@ inline bool is_nan(double v) { return std::isnan(v); }
 // "Infinite" for the special-value ladders: beyond the overflow threshold.
 inline bool is_infinite(double v) { return v > kOverflowThreshold || v < -kOverflowThreshold; }
 
-// Neither NaN nor infinite: one comparison that a NaN fails, for fast paths
-// that skip a ladder's NaN and infinity rungs together.
-inline bool is_ordinary(double v) { return std::fabs(v) <= kOverflowThreshold; }
-
 inline bool has_nan_part(const DComplex& z) { return is_nan(z.re) || is_nan(z.im); }
 
 // ---------------------------------------------------------------------------

@@ -1,54 +1,52 @@
 // Modulus, squared modulus and argument. Each classifies its operand before
 // it computes; none reports or touches errno itself.
-#include "fp/internal.h"
+#include "core/arith.h"
 
 #include <cmath>
 
 using zu::detail::inf;
 using zu::detail::is_infinite;
-using zu::detail::is_ordinary;
 using zu::detail::is_nan;
 using zu::detail::nan;
+using zu::detail::select;
 
 // abs(z), with the larger part factored out so that no part is squared:
 //   a NaN part            -> NaN (before the infinity test: abs(NaN, inf) is NaN)
 //   an infinite part      -> +inf
-//   im == 0               -> |re|
+//   im == 0               -> re, negated if it is below zero
 //   re == 0               -> |im|
 //   otherwise             x * sqrt(1 + t*t), x the larger magnitude, t = y / x
 // A part is negated only when it compares below zero, so a -0.0 real part
-// comes back as -0.0: abs(-0.0, 0) is -0.0, abs(0, -0.0) is +0.0.
+// comes back as -0.0: abs(-0.0, 0) is -0.0, abs(0, -0.0) is +0.0. Past the
+// im == 0 rung that distinction is gone (im is not zero, and a zero re
+// returns |im|), so the magnitudes are taken with fabs and the exchange is a
+// pair of selections: no branch on the signs or the order of the parts.
 double abs(const DComplex& z) {
     if (is_nan(z.re) || is_nan(z.im)) return nan();
     if (is_infinite(z.re) || is_infinite(z.im)) return inf();
 
-    double x = z.re;
-    if (x < 0.0) x = -x;
-    if (z.im == 0.0) return x;
-    double y = z.im;
-    if (y < 0.0) y = -y;
+    if (z.im == 0.0) return z.re < 0.0 ? -z.re : z.re;
+    const double x = std::fabs(z.re);
+    const double y = std::fabs(z.im);
     if (x == 0.0) return y;
-    if (x < y) {  // equal parts are not exchanged
-        const double larger = y;
-        y = x;
-        x = larger;
-    }
-    const double t = y / x;
-    return x * std::sqrt(1.0 + t * t);
+    const bool exchange = x < y;  // equal parts are not exchanged
+    const double larger = select(exchange, y, x);
+    const double smaller = select(exchange, x, y);
+    const double t = smaller / larger;
+    return larger * std::sqrt(1.0 + t * t);
 }
 
 // norm(z) = re*re + im*im, unscaled: parts above about 1.34e154 give +inf and
 // tiny parts underflow.
 //   a NaN part -> NaN; an infinite part -> +inf
 double norm(const DComplex& z) {
-    // Both parts finite: the ladder would reach the sum of squares, so go
-    // there at once.
-    if (is_ordinary(z.re) && is_ordinary(z.im)) {
-        return z.re * z.re + z.im * z.im;
-    }
-    if (is_nan(z.re) || is_nan(z.im)) return nan();
-    if (is_infinite(z.re) || is_infinite(z.im)) return inf();
-    return z.re * z.re + z.im * z.im;
+    // Computed first, checked after: the sum of two squares is NaN exactly
+    // when a part is NaN, and otherwise +inf whenever a part is infinite,
+    // the very +inf of the library's table (only the NaN's bits must be
+    // replaced by the table's).
+    const double sum = z.re * z.re + z.im * z.im;
+    if (is_nan(sum)) return nan();
+    return sum;
 }
 
 // arg(z) = atan2(im, re), with the real atan2's signed zeros and infinities:
