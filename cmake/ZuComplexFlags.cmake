@@ -2,8 +2,8 @@
 #
 # Bit-exact results depend on each operation being rounded to double exactly
 # where the source says so: no fused multiply-add (-ffp-contract=off), no
-# excess precision (SSE2 arithmetic, never x87), and never fast-math, which would drop the NaN, infinity
-# and signed-zero behaviour the library defines.
+# excess precision (SSE2 arithmetic, never x87), and never fast-math, which
+# would drop the NaN, infinity and signed-zero behaviour the library defines.
 include(GNUInstallDirs)
 
 foreach(flags_var CMAKE_CXX_FLAGS CMAKE_CXX_FLAGS_RELEASE CMAKE_CXX_FLAGS_RELWITHDEBINFO CMAKE_CXX_FLAGS_DEBUG)
@@ -15,6 +15,36 @@ endforeach()
 if(CMAKE_CXX_COMPILER_ID MATCHES "GNU|Clang")
     add_compile_options(-ffp-contract=off -fno-fast-math)
 endif()
+
+# Every double operation must be rounded once, to double. 32-bit x86 compilers
+# default to x87 arithmetic, which rounds each result to a 64-bit significand
+# and again when the value is stored, so some results differ in the last bit;
+# SSE2 arithmetic (-msse2 -mfpmath=sse, as cmake/toolchains/i686-*.cmake set)
+# rounds once. Checked on the flags the project is configured with, on every
+# configure (the answer is not cached, so fixed flags are seen at once).
+include(CheckCXXSourceCompiles)
+function(zu_complex_check_double_arithmetic)
+    unset(ZU_COMPLEX_DOUBLE_ARITHMETIC CACHE)
+    set(CMAKE_REQUIRED_QUIET ON)
+    check_cxx_source_compiles([[
+#if defined(__i386__) && !defined(__SSE2_MATH__)
+#error "x87 arithmetic"
+#endif
+#if defined(_M_IX86) && (!defined(_M_IX86_FP) || _M_IX86_FP < 2)
+#error "x87 arithmetic"
+#endif
+#if defined(__FLT_EVAL_METHOD__) && __FLT_EVAL_METHOD__ != 0
+#error "excess precision"
+#endif
+int main() { return 0; }
+]] ZU_COMPLEX_DOUBLE_ARITHMETIC)
+    if(NOT ZU_COMPLEX_DOUBLE_ARITHMETIC)
+        message(FATAL_ERROR "libzu_complex needs double arithmetic without excess precision: "
+            "this target computes in x87 registers, which round twice and change results. "
+            "Add -msse2 -mfpmath=sse to CMAKE_CXX_FLAGS (see cmake/toolchains/i686-linux-gnu.cmake).")
+    endif()
+endfunction()
+zu_complex_check_double_arithmetic()
 
 set(ZU_COMPLEX_WARNINGS
     -Wall -Wextra -Wpedantic -Wshadow -Wnon-virtual-dtor -Wundef -Wcast-qual)

@@ -27,6 +27,16 @@
 #  define ZU_API __attribute__((visibility("default")))
 #endif
 
+// The error hook's declaration. On Windows it is dllexport in programs too
+// (never dllimport): a program that defines its own DComplex_error thereby
+// exports it from its .exe, which is where the library looks for it (see
+// "Error reporting"); a program that only calls it still links to the DLL's.
+#if (defined(_WIN32) || defined(__CYGWIN__)) && !defined(ZU_COMPLEX_STATIC)
+#  define ZU_HOOK_API __declspec(dllexport)
+#else
+#  define ZU_HOOK_API ZU_API
+#endif
+
 // ---------------------------------------------------------------------------
 // The value type
 // ---------------------------------------------------------------------------
@@ -220,9 +230,16 @@ public:
 // Answer non-zero to make the function return e.retval (which you may
 // overwrite); answer zero to let it set errno and return its default (for an
 // overflow, the value then in e.retval). The record is valid only during the
-// call. On platforms without symbol interposition (Windows DLLs) the
-// library's own hook is always used.
-ZU_API int DComplex_error(c_exception& e);
+// call.
+//
+// Windows has no symbol interposition: a DLL's calls are bound when it is
+// linked. There the library, on its first report, looks for a DComplex_error
+// exported by the program's .exe (GetProcAddress on the main module, by its
+// GCC/Clang mangled name) and, when there is one, sends every report to it
+// instead of its own. Defining the function in the .exe, with this header
+// included, exports it (ZU_HOOK_API); a definition in another DLL is not
+// seen.
+ZU_HOOK_API int DComplex_error(c_exception& e);
 
 // ---------------------------------------------------------------------------
 // C-linkage helpers

@@ -55,8 +55,8 @@ inline bool has_nan_part(const DComplex& z) { return is_nan(z.re) || is_nan(z.im
 // flip of the table's value.
 // ---------------------------------------------------------------------------
 
-double nan();  // the table's double NaN, as Vel_NaN
-double inf();  // the table's double +infinity, as Vel_Inf
+double nan() noexcept;  // the table's double NaN, as Vel_NaN
+double inf() noexcept;  // the table's double +infinity, as Vel_Inf
 
 inline DComplex nan_pair() { return DComplex(nan(), nan()); }
 

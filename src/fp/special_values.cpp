@@ -5,7 +5,25 @@
 #include <atomic>
 #include <cfenv>
 
+#if defined(__MINGW32__) && defined(__SSE2__)
+#include <xmmintrin.h>
+#endif
+
 namespace {
+
+// Back to the default environment: round to nearest, every exception masked.
+void restore_default_environment() {
+    std::fesetenv(FE_DFL_ENV);
+#if defined(__MINGW32__) && defined(__SSE2__)
+    // MinGW's fesetenv(FE_DFL_ENV) is an x87 `fninit` and leaves the SSE
+    // control register alone, though that is where double arithmetic runs
+    // (x86-64, and i686 with the SSE2 math the build requires). Put it in
+    // its power-on state as glibc's FE_DFL_ENV does: exceptions masked,
+    // round to nearest, no flush-to-zero or denormals-are-zero (0x1F80),
+    // with the status flags cleared.
+    _mm_setcsr(0x1F80);
+#endif
+}
 
 // The table is written by the first VelInitFP call (at load) and only read
 // afterwards. Atomics make a racing first use well-defined: every writer
@@ -29,7 +47,7 @@ int fill_table() {
     // so the divisions deliver NaN and infinity instead of trapping. Only the
     // first call gets here: a caller who changes the rounding mode after
     // load keeps it across accessor calls.
-    std::fesetenv(FE_DFL_ENV);
+    restore_default_environment();
 
     const double zero = g_zero;
     g_nan.store(zero / zero, std::memory_order_relaxed);
@@ -52,12 +70,12 @@ extern const int zu_fp_loaded = VelInitFP();
 namespace zu {
 namespace detail {
 
-double nan() {
+double nan() noexcept {
     fill_table();
     return g_nan.load(std::memory_order_relaxed);
 }
 
-double inf() {
+double inf() noexcept {
     fill_table();
     return g_inf.load(std::memory_order_relaxed);
 }

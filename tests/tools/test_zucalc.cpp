@@ -145,8 +145,12 @@ TEST(ZucalcReports, OverflowsOfTanComeFromSinhThenCosh) {
     const std::vector<std::string> l = lines_of(printed("tan((0,800))"));
     ASSERT_EQ(4u, l.size());
     EXPECT_EQ(zucalc::format_complex(tan(DComplex(0, 800)), zucalc::Format()), l[0]);
-    EXPECT_EQ("  overflow in sinh: argument (-800,0), returned default (-inf,-nan), errno ERANGE", l[1]);
-    EXPECT_EQ("  overflow in cosh: argument (-800,0), returned default (inf,-nan), errno ERANGE", l[2]);
+    // Platform-dependent: the defaults hold the library's NaN, the processor's
+    // own 0/0, printed "-nan" where its sign bit is set (x86) and "nan" where
+    // it is clear (aarch64).
+    const std::string nan = std::signbit(Vel_NaN()) ? "-nan" : "nan";
+    EXPECT_EQ("  overflow in sinh: argument (-800,0), returned default (-inf," + nan + "), errno ERANGE", l[1]);
+    EXPECT_EQ("  overflow in cosh: argument (-800,0), returned default (inf," + nan + "), errno ERANGE", l[2]);
     EXPECT_EQ("  errno: ERANGE", l[3]);
 }
 

@@ -1,0 +1,56 @@
+# The Windows form of check_exported_symbols.cmake: compares the DLL's export
+# table (objdump -p), demangled with the toolchain's c++filt, with the list of
+# documented symbols. Run as: cmake -DLIBRARY=... -DEXPECTED=... -DOBJDUMP=... -P <this file>
+string(REGEX REPLACE "objdump$" "c++filt" CXXFILT "${OBJDUMP}")
+execute_process(COMMAND ${OBJDUMP} -p ${LIBRARY} OUTPUT_VARIABLE dump RESULT_VARIABLE rc)
+if(NOT rc EQUAL 0)
+    message(FATAL_ERROR "${OBJDUMP} -p failed on ${LIBRARY}")
+endif()
+
+# The names are the lines "[ n] name" after "[Ordinal/Name Pointer] Table",
+# up to the next empty line.
+string(FIND "${dump}" "[Ordinal/Name Pointer] Table" at)
+if(at EQUAL -1)
+    message(FATAL_ERROR "no export table in ${LIBRARY}")
+endif()
+string(SUBSTRING "${dump}" ${at} -1 table)
+string(FIND "${table}" "\n\n" end)
+string(SUBSTRING "${table}" 0 ${end} table)
+string(REPLACE "\n" ";" lines "${table}")
+set(mangled_text "")
+foreach(line IN LISTS lines)
+    if(line MATCHES "^[ \t]*[[][ 0-9]+[]][ \t]+([^ \t]+)$")
+        string(APPEND mangled_text "${CMAKE_MATCH_1}\n")
+    endif()
+endforeach()
+
+# c++filt leaves C names alone. The export table has the names as the
+# compiler mangled them, without the leading underscore 32-bit Windows adds
+# to symbols, so c++filt must not strip one; --no-verbose writes std::ostream
+# as nm -C does.
+get_filename_component(list_file "${LIBRARY}.exports" ABSOLUTE)
+file(WRITE "${list_file}" "${mangled_text}")
+execute_process(COMMAND ${CXXFILT} --no-strip-underscore --no-verbose INPUT_FILE "${list_file}" OUTPUT_VARIABLE demangled RESULT_VARIABLE rc)
+if(NOT rc EQUAL 0)
+    message(FATAL_ERROR "${CXXFILT} failed")
+endif()
+string(REGEX REPLACE "\n$" "" demangled "${demangled}")
+string(REPLACE "\n" ";" actual "${demangled}")
+
+file(STRINGS ${EXPECTED} expected REGEX "^[^#]")
+
+list(SORT actual)
+list(SORT expected)
+set(missing ${expected})
+list(REMOVE_ITEM missing ${actual})
+set(extra ${actual})
+list(REMOVE_ITEM extra ${expected})
+if(missing OR extra)
+    string(REPLACE ";" "\n    " missing_text "${missing}")
+    string(REPLACE ";" "\n    " extra_text "${extra}")
+    message(FATAL_ERROR "exported symbols differ from ${EXPECTED}\n"
+        "  documented but not exported:\n    ${missing_text}\n"
+        "  exported but not documented:\n    ${extra_text}")
+endif()
+list(LENGTH actual n)
+message(STATUS "${n} exported symbols, as documented")
