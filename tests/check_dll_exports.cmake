@@ -37,20 +37,5 @@ endif()
 string(REGEX REPLACE "\n$" "" demangled "${demangled}")
 string(REPLACE "\n" ";" actual "${demangled}")
 
-file(STRINGS ${EXPECTED} expected REGEX "^[^#]")
-
-list(SORT actual)
-list(SORT expected)
-set(missing ${expected})
-list(REMOVE_ITEM missing ${actual})
-set(extra ${actual})
-list(REMOVE_ITEM extra ${expected})
-if(missing OR extra)
-    string(REPLACE ";" "\n    " missing_text "${missing}")
-    string(REPLACE ";" "\n    " extra_text "${extra}")
-    message(FATAL_ERROR "exported symbols differ from ${EXPECTED}\n"
-        "  documented but not exported:\n    ${missing_text}\n"
-        "  exported but not documented:\n    ${extra_text}")
-endif()
-list(LENGTH actual n)
-message(STATUS "${n} exported symbols, as documented")
+include(${CMAKE_CURRENT_LIST_DIR}/compare_symbol_lists.cmake)
+zu_compare_symbol_lists("${actual}" ${EXPECTED})

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <cstddef>
 #include <cstdint>
 #include <cstring>
 #include <functional>
@@ -127,6 +128,18 @@ public:
 private:
     std::mt19937_64 rng_;
 };
+
+// f(z) gives `expected` bit for bit, leaves errno at `err` and brings the
+// hook's count of reports to `reports`; returns whether that count matched,
+// so the caller can go on to inspect the reports.
+inline bool ExpectCall(const HookRecorder& hook, DComplex (*f)(const DComplex&), const DComplex& z,
+                       const DComplex& expected, int err, std::size_t reports) {
+    DComplex r;
+    EXPECT_EQ(err, errno_after([&] { r = f(z); }));
+    EXPECT_SAME_C(expected, r);
+    EXPECT_EQ(reports, hook.reports().size());
+    return reports == hook.reports().size();
+}
 
 constexpr int kSingularity = 2;
 constexpr int kOverflow = 3;

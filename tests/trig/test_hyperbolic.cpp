@@ -16,16 +16,7 @@ const double N = zt::NaN(), I = zt::Inf();
 // Sign bit clear, unlike the library's NaN: results must not pass it through.
 const double kQNaN = std::numeric_limits<double>::quiet_NaN();
 
-// f(z) gives `expected` bit for bit, leaves errno at `err` and brings the
-// hook's count to `reports`; returns whether that count matched.
-bool ExpectCall(const zt::HookRecorder& hook, Fn f, const DComplex& z, const DComplex& expected, int err,
-                size_t reports) {
-    DComplex r;
-    EXPECT_EQ(err, zt::errno_after([&] { r = f(z); }));
-    EXPECT_SAME_C(expected, r);
-    EXPECT_EQ(reports, hook.reports().size());
-    return reports == hook.reports().size();
-}
+using zt::ExpectCall;
 
 }  // namespace
 
