@@ -6,6 +6,7 @@
 
 #include "zu_complex.h"
 
+#include <atomic>
 #include <cmath>
 
 namespace zu {
@@ -55,8 +56,23 @@ inline bool has_nan_part(const DComplex& z) { return is_nan(z.re) || is_nan(z.im
 // flip of the table's value.
 // ---------------------------------------------------------------------------
 
-double nan() noexcept;  // the table's double NaN, as Vel_NaN
-double inf() noexcept;  // the table's double +infinity, as Vel_Inf
+// The table itself, defined in special_values.cpp and written only by
+// fill_table (VelInitFP's steps), which publishes it with the flag last.
+extern std::atomic<int> g_table_filled;
+extern std::atomic<double> g_table_nan;
+extern std::atomic<double> g_table_inf;
+int fill_table() noexcept;
+
+// The table's double NaN and +infinity, exactly as Vel_NaN and Vel_Inf give
+// them (initialise if need be, then read), inline for the library's own use.
+inline double nan() noexcept {
+    if (g_table_filled.load(std::memory_order_acquire) == 0) fill_table();
+    return g_table_nan.load(std::memory_order_relaxed);
+}
+inline double inf() noexcept {
+    if (g_table_filled.load(std::memory_order_acquire) == 0) fill_table();
+    return g_table_inf.load(std::memory_order_relaxed);
+}
 
 inline DComplex nan_pair() { return DComplex(nan(), nan()); }
 

@@ -25,12 +25,8 @@ void restore_default_environment() {
 #endif
 }
 
-// The table is written by the first VelInitFP call (at load) and only read
-// afterwards. Atomics make a racing first use well-defined: every writer
-// stores the same four values and publishes them with the flag, last.
-std::atomic<int> g_initialised{0};
-std::atomic<double> g_nan{0.0};
-std::atomic<double> g_inf{0.0};
+// The float half of the table; the double half is declared in fp/internal.h
+// for the library's inline readers.
 std::atomic<float> g_nan_float{0.0f};
 std::atomic<float> g_inf_float{0.0f};
 
@@ -40,8 +36,20 @@ std::atomic<float> g_inf_float{0.0f};
 volatile double g_zero = 0.0;
 volatile float g_zero_float = 0.0f;
 
-int fill_table() {
-    if (g_initialised.load(std::memory_order_acquire) != 0) return 1;
+}  // namespace
+
+namespace zu {
+namespace detail {
+
+// The table is written by the first VelInitFP call (at load) and only read
+// afterwards. Atomics make a racing first use well-defined: every writer
+// stores the same four values and publishes them with the flag, last.
+std::atomic<int> g_table_filled{0};
+std::atomic<double> g_table_nan{0.0};
+std::atomic<double> g_table_inf{0.0};
+
+int fill_table() noexcept {
+    if (g_table_filled.load(std::memory_order_acquire) != 0) return 1;
 
     // Back to the default environment (round to nearest, exceptions masked)
     // so the divisions deliver NaN and infinity instead of trapping. Only the
@@ -50,54 +58,39 @@ int fill_table() {
     restore_default_environment();
 
     const double zero = g_zero;
-    g_nan.store(zero / zero, std::memory_order_relaxed);
-    g_inf.store(1.0 / zero, std::memory_order_relaxed);
+    g_table_nan.store(zero / zero, std::memory_order_relaxed);
+    g_table_inf.store(1.0 / zero, std::memory_order_relaxed);
     const float zero_float = g_zero_float;
     g_nan_float.store(zero_float / zero_float, std::memory_order_relaxed);
     g_inf_float.store(1 / zero_float, std::memory_order_relaxed);
     // The status flags the divisions raise are left set.
 
-    g_initialised.store(1, std::memory_order_release);
+    g_table_filled.store(1, std::memory_order_release);
     return 1;
-}
-
-}  // namespace
-
-// Loading the library fills the table: this initialiser runs before any
-// exported function can return a value. Nothing reads it.
-extern const int zu_fp_loaded = VelInitFP();
-
-namespace zu {
-namespace detail {
-
-double nan() noexcept {
-    fill_table();
-    return g_nan.load(std::memory_order_relaxed);
-}
-
-double inf() noexcept {
-    fill_table();
-    return g_inf.load(std::memory_order_relaxed);
 }
 
 }  // namespace detail
 }  // namespace zu
 
+// Loading the library fills the table: this initialiser runs before any
+// exported function can return a value. Nothing reads it.
+extern const int zu_fp_loaded = VelInitFP();
+
 extern "C" {
 
-int VelInitFP(void) { return fill_table(); }
+int VelInitFP(void) { return zu::detail::fill_table(); }
 
 double Vel_NaN(void) { return zu::detail::nan(); }
 
 double Vel_Inf(void) { return zu::detail::inf(); }
 
 float Vel_NaN_Float(void) {
-    fill_table();
+    zu::detail::fill_table();
     return g_nan_float.load(std::memory_order_relaxed);
 }
 
 float Vel_Inf_Float(void) {
-    fill_table();
+    zu::detail::fill_table();
     return g_inf_float.load(std::memory_order_relaxed);
 }
 
