@@ -56,7 +56,7 @@ inline bool has_nan_part(const DComplex& z) { return is_nan(z.re) || is_nan(z.im
 // flip of the table's value.
 // ---------------------------------------------------------------------------
 
-// The table itself, defined in special_values.cpp and written only by
+// The table itself, defined in value_table.cpp and written only by
 // fill_table (VelInitFP's steps), which publishes it with the flag last.
 extern std::atomic<int> g_table_filled;
 extern std::atomic<double> g_table_nan;
