@@ -9,6 +9,7 @@
 //   asked for at most one character beyond those it consumed;
 // - a successful read of finite parts reads back, from what operator<< writes
 //   with 17 digits, the same bits.
+#include "trickle_buf.h"
 #include "zu_complex.h"
 
 #include <cmath>
@@ -35,28 +36,7 @@ bool same(const DComplex& a, const DComplex& b) { return std::memcmp(&a, &b, siz
 // No text reads as this: its bits are a NaN with a payload.
 const DComplex kSentinel(__builtin_nan("0x5e71"), -__builtin_nan("0x1e1"));
 
-// One character per underflow, the previous one kept for putback.
-class Trickle : public std::streambuf {
-public:
-    explicit Trickle(const std::string& text) : text_(text) {}
-    std::size_t pulled() const { return next_; }
-    std::size_t consumed() const { return next_ - static_cast<std::size_t>(egptr() - gptr()); }
-
-protected:
-    int_type underflow() override {
-        if (gptr() < egptr()) return traits_type::to_int_type(*gptr());
-        if (next_ >= text_.size()) return traits_type::eof();
-        window_[0] = window_[1];
-        window_[1] = text_[next_++];
-        setg(window_, window_ + 1, window_ + 2);
-        return traits_type::to_int_type(window_[1]);
-    }
-
-private:
-    const std::string& text_;
-    std::size_t next_ = 0;
-    char window_[2] = {'\0', '\0'};
-};
+using Trickle = zt::TrickleBuf;
 
 struct Read {
     DComplex target = kSentinel;

@@ -4,6 +4,7 @@
 // look-ahead a number needs, leave exactly the characters it consumed
 // consumed, and leave the target untouched on every failure, including a
 // source that fails in the middle of a number.
+#include "trickle_buf.h"
 #include "zu_test.h"
 
 #include <cstddef>
@@ -17,34 +18,7 @@ namespace {
 
 const DComplex kSentinel(-7.25, 99.5);
 
-// Delivers `text` one character per underflow, keeping the previous
-// character for putback as a buffered terminal would, and throws when asked
-// for the character at index `fail_at`.
-class Trickle : public std::streambuf {
-public:
-    explicit Trickle(std::string text, std::size_t fail_at = std::string::npos)
-        : text_(std::move(text)), fail_at_(fail_at) {}
-
-    std::size_t pulled() const { return next_; }  // characters ever asked for and delivered
-    std::size_t consumed() const { return next_ - static_cast<std::size_t>(egptr() - gptr()); }
-
-protected:
-    int_type underflow() override {
-        if (gptr() < egptr()) return traits_type::to_int_type(*gptr());
-        if (next_ == fail_at_) throw std::runtime_error("source failed");
-        if (next_ >= text_.size()) return traits_type::eof();
-        window_[0] = window_[1];
-        window_[1] = text_[next_++];
-        setg(window_, window_ + 1, window_ + 2);
-        return traits_type::to_int_type(window_[1]);
-    }
-
-private:
-    std::string text_;
-    std::size_t fail_at_;
-    std::size_t next_ = 0;
-    char window_[2] = {'\0', '\0'};
-};
+using Trickle = zt::TrickleBuf;
 
 TEST(StreamSource, AsksForNoCharacterBeyondTheLookAhead) {
     const struct {
