@@ -89,7 +89,7 @@ inline DComplex mul(const DComplex& a, const DComplex& b) {
     // The common case first: when no part is zero or NaN (|v| > 0 fails for
     // both), every test of the ladder fails and the general formula decides,
     // so taking it at once gives the same bits.
-    if (std::fabs(a.re) > 0.0 && std::fabs(a.im) > 0.0 && std::fabs(b.re) > 0.0 && std::fabs(b.im) > 0.0) {
+    if (real::fabs(a.re) > 0.0 && real::fabs(a.im) > 0.0 && real::fabs(b.re) > 0.0 && real::fabs(b.im) > 0.0) {
         return DComplex(a.re * b.re - a.im * b.im, a.re * b.im + a.im * b.re);
     }
     return mul_ladder(a, b);
@@ -115,13 +115,13 @@ inline DComplex div_special(const DComplex& a, const DComplex& b) {
 inline DComplex div(const DComplex& a, const DComplex& b) {
     // Smith's method is reached exactly when no part is NaN and neither part
     // of the divisor is zero; |v| > 0 tests both at once for the divisor.
-    if (!(std::fabs(b.re) > 0.0 && std::fabs(b.im) > 0.0 && !has_nan_part(a))) return div_special(a, b);
+    if (!(real::fabs(b.re) > 0.0 && real::fabs(b.im) > 0.0 && !has_nan_part(a))) return div_special(a, b);
 
     // Branch A: t = br / bi, d = (t t + 1) bi, p = ar, q = ai.
     // Branch B: t = (-bi) / br, d = (t t + 1) br, p = -ai, q = ar.
     // The branch is chosen by selecting operands, so the same operations run
     // either way and no jump depends on the divisor's shape.
-    const bool branch_a = std::fabs(b.im) >= std::fabs(b.re);
+    const bool branch_a = real::fabs(b.im) >= real::fabs(b.re);
     const double ratio_numerator = select(branch_a, b.re, -b.im);
     const double larger = select(branch_a, b.im, b.re);
     const double t = ratio_numerator / larger;

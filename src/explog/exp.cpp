@@ -29,9 +29,9 @@ DComplex exp(const DComplex& z) {
         return nan_pair();
     }
 
-    const double E = std::exp(x);
-    const double Cy = std::cos(y);
-    const double Sy = std::sin(y);
+    const double E = real::exp(x);
+    const double Cy = real::cos(y);
+    const double Sy = real::sin(y);
     if (is_nan(Cy) || is_nan(Sy) || is_nan(E)) return nan_pair();
     if (E == 0.0) return DComplex(0.0, 0.0);
     if (E > kOverflowThreshold) {

@@ -16,12 +16,12 @@ using namespace zu::detail;
 // parts are infinite.
 DComplex log(const DComplex& z) {
     if (has_nan_part(z)) return nan_pair();
-    if (z.im == 0.0 && z.re == 0.0) return DComplex(std::log(abs(z)), 0.0);
+    if (z.im == 0.0 && z.re == 0.0) return DComplex(real::log(abs(z)), 0.0);
     return log_with_modulus(z, abs(z));
 }
 
 DComplex zu::detail::log_with_modulus(const DComplex& z, double modulus) {
-    const double modulus_log = std::log(modulus);
+    const double modulus_log = real::log(modulus);
     return DComplex(modulus_log, arg(z));
 }
 

@@ -37,13 +37,13 @@ DComplex pow(const DComplex& z, int n) {
     if (z.im == 0.0) {
         if (z.re == 0.0 && n > 0) return DComplex(0.0, 0.0);
         if (z.re == 0.0 && n < 0) return DComplex(inf(), 0.0);
-        if (z.re > 0.0) return DComplex(std::pow(z.re, static_cast<double>(n)), 0.0);
+        if (z.re > 0.0) return DComplex(real::pow(z.re, static_cast<double>(n)), 0.0);
         if (z.re < 0.0 && n < 0 && is_infinite(z.re)) return DComplex(0.0, 0.0);
     }
     const DComplex b = n > 0 ? z : div(DComplex(1.0), z);
     const double exponent = static_cast<double>(n);  // before the sign is dropped: |INT_MIN| fits
-    const double rho = std::pow(abs(z), exponent);
-    const double phi = arg(b) * std::fabs(exponent);
+    const double rho = real::pow(abs(z), exponent);
+    const double phi = arg(b) * real::fabs(exponent);
     return polar_form(rho, phi, FinalCheck::yes);
 }
 
@@ -63,18 +63,18 @@ DComplex pow(const DComplex& z, int n) {
 DComplex pow(const DComplex& z, double y) {
     if (both_parts_infinite(z)) return nan_pair();
     if (has_nan_part(z) || is_nan(y)) return nan_pair();
-    if (!is_infinite(y) && std::floor(y) == y && y >= static_cast<double>(INT_MIN) &&
+    if (!is_infinite(y) && real::floor(y) == y && y >= static_cast<double>(INT_MIN) &&
         y <= static_cast<double>(INT_MAX)) {
         return pow(z, static_cast<int>(y));
     }
     if (z.im == 0.0) {
         if (z.re == 0.0 && y > 0.0) return DComplex(0.0, 0.0);
         if (z.re == 0.0 && y < 0.0) return DComplex(inf(), 0.0);
-        if (z.re > 0.0) return DComplex(std::pow(z.re, y), 0.0);
+        if (z.re > 0.0) return DComplex(real::pow(z.re, y), 0.0);
         if (z.re < 0.0 && is_infinite(y)) return DComplex(nan(), 0.0);
         if (z.re < 0.0 && y < 0.0 && is_infinite(z.re)) return DComplex(0.0, 0.0);
     }
-    const double rho = std::pow(abs(z), y);
+    const double rho = real::pow(abs(z), y);
     const double phi = arg(z) * y;
     return polar_form(rho, phi, FinalCheck::yes);
 }
@@ -93,16 +93,16 @@ DComplex pow(const DComplex& z, double y) {
 DComplex pow(double x, const DComplex& w) {
     if (is_infinite(x)) return nan_pair();
     if (is_nan(x) || is_nan(w.re) || is_nan(w.im)) return nan_pair();
-    if (w.im == 0.0) return DComplex(std::pow(x, w.re), 0.0);
+    if (w.im == 0.0) return DComplex(real::pow(x, w.re), 0.0);
     if (x == 0.0 && w.re > 0.0) return DComplex(0.0, 0.0);
     if (x == 0.0) return nan_pair();
-    if (x > 0.0) return exp(mul(w, DComplex(std::log(x))));
+    if (x > 0.0) return exp(mul(w, DComplex(real::log(x))));
 
-    const double m = std::pow(-x, w.re);
-    const double R = std::exp((-w.im) * kPi) * m;
-    const double theta = std::log(-x) * w.im + w.re * kPi;
-    const double c = std::cos(theta);
-    const double s = std::sin(theta);
+    const double m = real::pow(-x, w.re);
+    const double R = real::exp((-w.im) * kPi) * m;
+    const double theta = real::log(-x) * w.im + w.re * kPi;
+    const double c = real::cos(theta);
+    const double s = real::sin(theta);
     return DComplex(R * c, R * s);
 }
 
@@ -122,8 +122,8 @@ DComplex pow(const DComplex& z, const DComplex& w) {
 
     const double rho = abs(z);
     const double theta = arg(z);
-    const double m = std::pow(rho, w.re);
-    const double R = std::exp((-w.im) * theta) * m;
-    const double angle = std::log(rho) * w.im + w.re * theta;
+    const double m = real::pow(rho, w.re);
+    const double R = real::exp((-w.im) * theta) * m;
+    const double angle = real::log(rho) * w.im + w.re * theta;
     return polar_form(R, angle, FinalCheck::no);
 }

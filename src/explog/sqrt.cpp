@@ -19,10 +19,10 @@ using namespace zu::detail;
 DComplex sqrt(const DComplex& z) {
     if (has_nan_part(z)) return nan_pair();
     if (z.im == 0.0) {
-        if (z.re >= 0.0) return DComplex(std::sqrt(z.re), 0.0);
-        return DComplex(0.0, std::sqrt(-z.re));
+        if (z.re >= 0.0) return DComplex(real::sqrt(z.re), 0.0);
+        return DComplex(0.0, real::sqrt(-z.re));
     }
-    const double r = std::sqrt(abs(z));
+    const double r = real::sqrt(abs(z));
     const double h = arg(z) / 2.0;
     return polar_form(r, h, FinalCheck::no);
 }

@@ -5,12 +5,16 @@
 #define ZU_COMPLEX_SRC_FP_INTERNAL_H
 
 #include "zu_complex.h"
+#include "real/real.h"
 
 #include <atomic>
 #include <cmath>
 
 namespace zu {
 namespace detail {
+
+// The real functions, platform or portable (real/real.h).
+namespace real = zu::real;
 
 // ---------------------------------------------------------------------------
 // Constants

@@ -26,14 +26,14 @@ double abs(const DComplex& z) {
     if (is_infinite(z.re) || is_infinite(z.im)) return inf();
 
     if (z.im == 0.0) return z.re < 0.0 ? -z.re : z.re;
-    const double x = std::fabs(z.re);
-    const double y = std::fabs(z.im);
+    const double x = zu::real::fabs(z.re);
+    const double y = zu::real::fabs(z.im);
     if (x == 0.0) return y;
     const bool exchange = x < y;  // equal parts are not exchanged
     const double larger = select(exchange, y, x);
     const double smaller = select(exchange, x, y);
     const double t = smaller / larger;
-    return larger * std::sqrt(1.0 + t * t);
+    return larger * zu::real::sqrt(1.0 + t * t);
 }
 
 // norm(z) = re*re + im*im, unscaled: parts above about 1.34e154 give +inf and
@@ -57,5 +57,5 @@ double arg(const DComplex& z) {
     if (is_nan(z.re) || is_nan(z.im)) return nan();
     if (is_infinite(z.re) && is_infinite(z.im)) return nan();
     if (z.im == 0.0 && z.re == 0.0) return nan();
-    return std::atan2(z.im, z.re);
+    return zu::real::atan2(z.im, z.re);
 }

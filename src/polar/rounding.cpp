@@ -2,8 +2,7 @@
 // rounding. None of them tests for NaN or infinity: the C library's ceil and
 // floor pass them through.
 #include "zu_complex.h"
-
-#include <cmath>
+#include "real/real.h"
 
 // Halves away from zero: ceil(x - 0.5) below zero, floor(x + 0.5) otherwise.
 // The comparison is strict, so -0.0 takes the floor path and rounds to +0.0;
@@ -23,15 +22,15 @@ extern "C" double Vel_Round(double x) {
     if (x < 0.0) {
         if (x > -kHalf) return -0.0;
         if (x <= -kAllIntegral) return x;
-        return std::ceil(x - kHalf);
+        return zu::real::ceil(x - kHalf);
     }
     if (x < kHalf) return 0.0;  // +0.0, -0.0 included
     if (x >= kAllIntegral) return x;
-    return std::floor(x + kHalf);
+    return zu::real::floor(x + kHalf);
 }
 
-DComplex ceil(const DComplex& z) { return DComplex(std::ceil(z.re), std::ceil(z.im)); }
+DComplex ceil(const DComplex& z) { return DComplex(zu::real::ceil(z.re), zu::real::ceil(z.im)); }
 
-DComplex floor(const DComplex& z) { return DComplex(std::floor(z.re), std::floor(z.im)); }
+DComplex floor(const DComplex& z) { return DComplex(zu::real::floor(z.re), zu::real::floor(z.im)); }
 
 DComplex round(const DComplex& z) { return DComplex(Vel_Round(z.re), Vel_Round(z.im)); }

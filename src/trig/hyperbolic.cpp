@@ -15,8 +15,8 @@ enum class Kind { cosh, sinh };
 // The values of both functions on their ordinary path, from cos y, sin y,
 // cosh x and sinh x.
 CoshSinh ordinary_values(double x, double cos_y, double sin_y) {
-    const double cosh_x = std::cosh(x);
-    const double sinh_x = std::sinh(x);
+    const double cosh_x = real::cosh(x);
+    const double sinh_x = real::sinh(x);
     return CoshSinh{DComplex(cosh_x * cos_y, sinh_x * sin_y), DComplex(sinh_x * cos_y, cosh_x * sin_y)};
 }
 
@@ -42,8 +42,8 @@ DComplex hyperbolic(const DComplex& z, Kind kind) {
         return nan_pair();
     }
 
-    const double cos_y = std::cos(y);
-    const double sin_y = std::sin(y);
+    const double cos_y = real::cos(y);
+    const double sin_y = real::sin(y);
     if (is_nan(cos_y) || is_nan(sin_y)) return nan_pair();
 
     if (x > kHyperbolicCutoff || x < -kHyperbolicCutoff) {
@@ -73,8 +73,8 @@ bool ordinary_cosh_sinh(const DComplex& z, CoshSinh& out) {
     const double y = z.im;
     // Written so that a NaN x fails the range test.
     if (is_nan(y) || is_infinite(y) || !(x >= -kHyperbolicCutoff && x <= kHyperbolicCutoff)) return false;
-    const double cos_y = std::cos(y);
-    const double sin_y = std::sin(y);
+    const double cos_y = real::cos(y);
+    const double sin_y = real::sin(y);
     if (is_nan(cos_y) || is_nan(sin_y)) return false;
     out = ordinary_values(x, cos_y, sin_y);
     return true;

@@ -1,0 +1,57 @@
+// The real functions the library is built on, behind one interface that every
+// floor of the library calls: exp, log, sin, cos, atan2, pow, cosh, sinh, and
+// the exact operations sqrt, fabs, floor and ceil.
+//
+// Which implementation serves is fixed when the library is built
+// (ZU_COMPLEX_REAL_MATH):
+//   platform  the platform's math library, called exactly where the steps
+//             call it; what it does to errno is what the caller sees. The
+//             forwarders are inline, so the compiler still treats the calls
+//             as its built-ins (sqrtsd, sincos) as it would std:: calls.
+//   portable  the library's own implementations (src/real/), written with
+//             IEEE-754 double operations and integer operations on bit
+//             patterns only, so every platform gives the same bits.
+#ifndef ZU_COMPLEX_SRC_REAL_REAL_H
+#define ZU_COMPLEX_SRC_REAL_REAL_H
+
+#include <cmath>
+
+namespace zu {
+namespace real {
+
+#if defined(ZU_COMPLEX_PORTABLE_REAL_MATH)
+
+double exp(double x) noexcept;
+double log(double x) noexcept;
+double sin(double x) noexcept;
+double cos(double x) noexcept;
+double atan2(double y, double x) noexcept;
+double pow(double x, double y) noexcept;
+double cosh(double x) noexcept;
+double sinh(double x) noexcept;
+double sqrt(double x) noexcept;
+double fabs(double x) noexcept;
+double floor(double x) noexcept;
+double ceil(double x) noexcept;
+
+#else
+
+inline double exp(double x) noexcept { return std::exp(x); }
+inline double log(double x) noexcept { return std::log(x); }
+inline double sin(double x) noexcept { return std::sin(x); }
+inline double cos(double x) noexcept { return std::cos(x); }
+inline double atan2(double y, double x) noexcept { return std::atan2(y, x); }
+inline double pow(double x, double y) noexcept { return std::pow(x, y); }
+inline double cosh(double x) noexcept { return std::cosh(x); }
+inline double sinh(double x) noexcept { return std::sinh(x); }
+inline double sqrt(double x) noexcept { return std::sqrt(x); }
+inline double fabs(double x) noexcept { return std::fabs(x); }
+inline double floor(double x) noexcept { return std::floor(x); }
+inline double ceil(double x) noexcept { return std::ceil(x); }
+
+#endif
+
+}  // namespace real
+}  // namespace zu
+
+#endif  // ZU_COMPLEX_SRC_REAL_REAL_H
