@@ -27,8 +27,8 @@ const DComplex kI(0.0, 1.0);
 DComplex i_to_the(double y) {
     auto snap = [](double v) { return std::fabs(v) <= std::ldexp(1.0, -49) ? 0.0 : v; };
     volatile double one = 1.0, exponent = y;
-    const double phi = std::atan2(one, 0.0) * exponent;
-    return DComplex(snap(std::cos(phi)), snap(std::sin(phi)));
+    const double phi = zt::real::atan2(one, 0.0) * exponent;
+    return DComplex(snap(zt::real::cos(phi)), snap(zt::real::sin(phi)));
 }
 
 TEST(PowConversion, ExponentsOutsideIntNeverConverted) {

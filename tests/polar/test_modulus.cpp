@@ -77,7 +77,7 @@ TEST(Modulus, ArgFollowsAtan2AfterItsOwnTests) {
         const bool reaches_atan2 = !std::isnan(c.expected);
         volatile double sink = 0.0;
         const int want =
-            reaches_atan2 ? zt::errno_after([&] { sink = std::atan2(c.im, c.re); }) : zt::kErrnoSentinel;
+            reaches_atan2 ? zt::errno_after([&] { sink = zt::real::atan2(c.im, c.re); }) : zt::kErrnoSentinel;
         errno = zt::kErrnoSentinel;
         EXPECT_SAME(c.expected, arg(DComplex(c.re, c.im)));
         EXPECT_EQ(want, errno);

@@ -4,6 +4,7 @@
 #define ZU_COMPLEX_TESTS_SUPPORT_ZU_TEST_H
 
 #include "zu_complex.h"
+#include "real_functions.h"
 
 #include <gtest/gtest.h>
 

@@ -26,15 +26,15 @@ using zt::ExpectCall;
 // take their signs from the products, e.g. sinh(-0.0) * sin 0. tanh divides
 // by the library's quotient; a NaN denominator is not zero, so no report.
 TEST(Hyperbolic, SilentPaths) {
-    const double c710 = std::cosh(710.0), s710 = std::sinh(710.0);
+    const double c710 = zt::real::cosh(710.0), s710 = zt::real::sinh(710.0);
     const DComplex w(0.5, -2.0);
     struct Case { Named f; DComplex z, expected; };
     std::vector<Case> cases = {
         {kCosh, {710.0, 0.0}, {c710, 0.0}},    {kCosh, {-710.0, 0.0}, {c710, -0.0}},
         {kSinh, {710.0, 0.0}, {s710, 0.0}},    {kSinh, {-710.0, 0.0}, {-s710, 0.0}},
         {kCosh, {-0.0, 0.0}, {1.0, -0.0}},     {kSinh, {-0.0, 0.0}, {-0.0, 0.0}},
-        {kCosh, {1.0, 2.0}, {std::cosh(1.0) * std::cos(2.0), std::sinh(1.0) * std::sin(2.0)}},
-        {kSinh, {1.0, 2.0}, {std::sinh(1.0) * std::cos(2.0), std::cosh(1.0) * std::sin(2.0)}},
+        {kCosh, {1.0, 2.0}, {zt::real::cosh(1.0) * zt::real::cos(2.0), zt::real::sinh(1.0) * zt::real::sin(2.0)}},
+        {kSinh, {1.0, 2.0}, {zt::real::sinh(1.0) * zt::real::cos(2.0), zt::real::cosh(1.0) * zt::real::sin(2.0)}},
         {kTanh, {0.0, 0.0}, {0.0, 0.0}},       {kTanh, {-0.0, 0.0}, {-0.0, 0.0}},
         {kTanh, w, sinh(w) / cosh(w)},         {kTanh, {kQNaN, 0.0}, {N, N}},
         {kTanh, {0.0, I}, {N, N}},
