@@ -14,6 +14,8 @@
 #ifndef ZU_COMPLEX_SRC_REAL_REAL_H
 #define ZU_COMPLEX_SRC_REAL_REAL_H
 
+#include "real/portable.h"
+
 #include <cmath>
 
 namespace zu {
@@ -21,18 +23,18 @@ namespace real {
 
 #if defined(ZU_COMPLEX_PORTABLE_REAL_MATH)
 
-double exp(double x) noexcept;
-double log(double x) noexcept;
-double sin(double x) noexcept;
-double cos(double x) noexcept;
-double atan2(double y, double x) noexcept;
-double pow(double x, double y) noexcept;
-double cosh(double x) noexcept;
-double sinh(double x) noexcept;
-double sqrt(double x) noexcept;
-double fabs(double x) noexcept;
-double floor(double x) noexcept;
-double ceil(double x) noexcept;
+inline double exp(double x) noexcept { return portable::exp(x); }
+inline double log(double x) noexcept { return portable::log(x); }
+inline double sin(double x) noexcept { return portable::sin(x); }
+inline double cos(double x) noexcept { return portable::cos(x); }
+inline double atan2(double y, double x) noexcept { return portable::atan2(y, x); }
+inline double pow(double x, double y) noexcept { return portable::pow(x, y); }
+inline double cosh(double x) noexcept { return portable::cosh(x); }
+inline double sinh(double x) noexcept { return portable::sinh(x); }
+inline double sqrt(double x) noexcept { return portable::sqrt(x); }
+inline double fabs(double x) noexcept { return portable::fabs(x); }
+inline double floor(double x) noexcept { return portable::floor(x); }
+inline double ceil(double x) noexcept { return portable::ceil(x); }
 
 #else
 
