@@ -91,6 +91,24 @@ TEST(ZucalcGrammar, PrecedenceAssociativityAndOperandKinds) {
     for (const Case& c : cases) EXPECT_TRUE(Same(c.expected, run(c.text).value)) << c.text;
 }
 
+// A literal's parts are real expressions; zero signs, infinities and NaNs
+// reach the library as written.
+TEST(ZucalcGrammar, LiteralPartsAreRealExpressions) {
+    const double inf = std::numeric_limits<double>::infinity(), nan = std::numeric_limits<double>::quiet_NaN();
+    const Case cases[] = {
+        {"(inf,0)", C(DComplex(inf, 0))},
+        {"(0,nan)", C(DComplex(0, nan))},
+        {"(-0.0, 1)", C(DComplex(-0.0, 1))},
+        {"(0,-0.0)", C(DComplex(0, -0.0))},
+        {"(-0.0,1e-300)", C(DComplex(-0.0, 1e-300))},
+        {"(pi/2,-1)", C(DComplex(3.141592653589793 / 2, -1))},
+        {"(1+2,abs((3,4)))", C(DComplex(3, 5))},
+        {"atan((inf,0))", C(atan(DComplex(inf, 0)))},
+        {"acos((0,nan))", C(acos(DComplex(0, nan)))},
+    };
+    for (const Case& c : cases) EXPECT_TRUE(Same(c.expected, run(c.text).value)) << c.text;
+}
+
 TEST(ZucalcGrammar, LongSumNeedsNoDeepRecursion) {
     std::string text = "0";
     for (int k = 0; k < 100000; ++k) text += "+1";
@@ -194,12 +212,17 @@ struct Bad {
 
 TEST(ZucalcErrors, MalformedInputNamesColumnAndPrintsNoValue) {
     const Bad cases[] = {
-        {"(1+2,3)", 5, "expected ')' but found ','"},
+        {"(1 2)", 4, "expected ')', or ',' for a complex literal, but found '2'"},
+        {"(1", 3, "missing ')' to close the '(' opened at column 1"},
         {"1+", 3, "expected an expression but found the end of the expression"},
         {"", 1, "expected an expression"},
         {"2 3", 3, "expected an operator or the end of the expression but found '3'"},
         {"1)", 2, "found ')'"},
-        {"(1,2", 3, "expected ')' but found ','"},
+        {"(1,2", 5, "missing ')' to close the complex literal opened at column 1"},
+        {"1+(1,2,3)", 7, "expected ')' to close the complex literal opened at column 3 but found ','"},
+        {"(,1)", 2, "expected the real part of the complex literal opened at column 1"},
+        {"(1, )", 5, "expected the imaginary part of the complex literal opened at column 1 but found ')'"},
+        {"(1,sqrt(2))", 4, "the imaginary part of a complex literal must be real"},
         {"foo(1)", 1, "unknown name 'foo'"},
         {"1+sinx", 3, "unknown name 'sinx'"},
         {"sin(1,2)", 6, "'sin' takes 1 argument: expected ')' but found ','"},
@@ -249,10 +272,10 @@ ProgramRun zucalc_run(const std::string& args, const std::string& input = "") {
 }
 
 TEST(ZucalcProgram, EvaluatesArgumentsAndGoesOnPastErrors) {
-    ProgramRun r = zucalc_run("'(1,2)*(3,4)' '(1+2,3)' 'atan(i)'");
+    ProgramRun r = zucalc_run("'(1,2)*(3,4)' '(1,2' 'atan(i)'");
     EXPECT_EQ(2, r.status);
     EXPECT_EQ("(-5,10)\n"
-              "zucalc: column 5: expected ')' but found ','\n"
+              "zucalc: column 5: missing ')' to close the complex literal opened at column 1\n"
               "(0,inf)\n"
               "  singularity in atan: argument (0,1), returned default (0,inf), errno EDOM\n"
               "  errno: EDOM\n",

@@ -3,11 +3,8 @@
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
-#include <istream>
 #include <limits>
-#include <locale>
 #include <ostream>
-#include <streambuf>
 #include <utility>
 
 namespace zucalc {
@@ -60,17 +57,13 @@ bool same_ignoring_case(const std::string& a, const char* b) {
     return k == a.size() && b[k] == '\0';
 }
 
-// Reads straight from the expression text, so trying operator>> at every
-// "(" copies nothing; gptr tells how much it consumed.
-class TextBuf : public std::streambuf {
-public:
-    TextBuf(const char* begin, const char* end) {
-        // The get area is only read: sputbackc of the character just read
-        // moves the pointer back without writing.
-        setg(const_cast<char*>(begin), const_cast<char*>(begin), const_cast<char*>(end));
-    }
-    std::size_t consumed() const { return static_cast<std::size_t>(gptr() - eback()); }
-};
+// 1-based, counted in characters: UTF-8 continuation bytes do not count.
+std::size_t column_of(const std::string& s, std::size_t pos) {
+    std::size_t col = 1;
+    for (std::size_t k = 0; k < pos && k < s.size(); ++k)
+        if ((static_cast<unsigned char>(s[k]) & 0xC0) != 0x80) ++col;
+    return col;
+}
 
 struct Failure {
     std::size_t pos;
@@ -208,27 +201,54 @@ private:
         fail("expected an expression but found " + found());
     }
 
-    // "(re,im)" as the library's operator>> reads it is a literal; any
-    // other "(" groups.
+    // A "(" opens a complex literal when a comma follows its first
+    // expression at the same level, "(re,im)" with each part any real
+    // expression: (inf,0), (-0.0,1e-300), (pi/2,-1). Otherwise it groups:
+    // (1+2)*3. Commas inside a call's parentheses belong to the call.
     int parenthesis() {
-        TextBuf buf(s_.c_str() + pos_, s_.c_str() + s_.size());
-        std::istream in(&buf);
-        in.imbue(std::locale::classic());
-        DComplex z;
-        in >> z;
-        if (in && s_.substr(pos_, buf.consumed()).find(',') != std::string::npos) {
-            pos_ += buf.consumed();
-            Node n;
-            n.kind = NodeKind::complex_literal;
-            n.z = z;
-            n.is_complex = true;
-            return add(std::move(n));
-        }
+        const std::size_t open = pos_;
+        const std::string opened = " opened at column " + std::to_string(column_of(s_, open));
         enter(pos_++);
-        int inner = expr();
-        expect(')');
+        if (at(',')) fail("expected the real part of the complex literal" + opened + " but found ','");
+        const std::size_t re_pos = pos_;
+        const int first = expr();
+        if (at(')')) {
+            ++pos_;
+            leave();
+            return first;
+        }
+        if (!at(',')) {
+            if (pos_ >= s_.size()) fail("missing ')' to close the '('" + opened);
+            fail("expected ')', or ',' for a complex literal, but found " + found());
+        }
+        real_part(first, re_pos, "real");
+        ++pos_;
+        skip_space();
+        if (pos_ >= s_.size() || s_[pos_] == ')' || s_[pos_] == ',')
+            fail("expected the imaginary part of the complex literal" + opened + " but found " + found());
+        const std::size_t im_pos = pos_;
+        const int second = expr();
+        if (!at(')')) {
+            if (pos_ >= s_.size()) fail("missing ')' to close the complex literal" + opened);
+            fail("expected ')' to close the complex literal" + opened + " but found " + found());
+        }
+        real_part(second, im_pos, "imaginary");
+        ++pos_;
         leave();
-        return inner;
+        Node n;
+        n.kind = NodeKind::pair;
+        n.kids = {first, second};
+        n.is_complex = true;
+        return add(std::move(n));
+    }
+
+    // A part is refused when its value would be complex: the literal's parts
+    // are doubles, and dropping an imaginary part silently would hide it.
+    void real_part(int k, std::size_t part_pos, const char* which) {
+        if (!complex_at(k)) return;
+        fail_at(part_pos, std::string("the ") + which +
+                                       " part of a complex literal must be real, but this one is complex "
+                                       "(real() or imag() takes one part)");
     }
 
     int number() {
@@ -317,13 +337,6 @@ private:
     }
 };
 
-std::size_t column_of(const std::string& s, std::size_t pos) {
-    std::size_t col = 1;
-    for (std::size_t k = 0; k < pos && k < s.size(); ++k)
-        if ((static_cast<unsigned char>(s[k]) & 0xC0) != 0x80) ++col;
-    return col;
-}
-
 Value real_value(double x) {
     Value v;
     v.x = x;
@@ -346,6 +359,11 @@ public:
         switch (n.kind) {
             case NodeKind::number: return real_value(n.x);
             case NodeKind::complex_literal: return complex_value(n.z);
+            case NodeKind::pair: {
+                // Real part first: its reports come first.
+                const double re = eval(n.kids[0]).x;
+                return complex_value(DComplex(re, eval(n.kids[1]).x));
+            }
             case NodeKind::neg: {
                 Value v = eval(n.kids[0]);
                 return v.is_complex ? complex_value(-v.z) : real_value(-v.x);

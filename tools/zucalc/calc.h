@@ -35,17 +35,20 @@ enum class Fn {
     ceil, floor, round, sin, cos, tan, sinh, cosh, tanh, asin, acos, atan
 };
 
-enum class NodeKind { number, complex_literal, neg, pos, chain, power, call };
+// complex_literal is a constant (i); pair is "(re,im)" from two real
+// expressions.
+enum class NodeKind { number, complex_literal, pair, neg, pos, chain, power, call };
 
 struct Node {
     NodeKind kind = NodeKind::number;
     bool is_complex = false;
     double x = 0.0;            // number
-    DComplex z;                // complex literal
+    DComplex z;                // complex constant
     bool int_literal = false;  // number written as digits only, fitting in int
     int int_value = 0;
     Fn fn = Fn::exp;           // call
-    // neg/pos: one child; power: base, exponent; call: the arguments;
+    // neg/pos: one child; pair: real part, imaginary part; power: base,
+    // exponent; call: the arguments;
     // chain: operands of a left-associative run joined by ops[k] (ops[0]
     // unused), so a long sum is a loop, not a deep tree.
     std::vector<int> kids;

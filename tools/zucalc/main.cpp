@@ -39,8 +39,9 @@ Options:
 
 Expressions:
   numbers          1, 2.5, 1e-3, 0x1p-2, inf, infinity, nan (real)
-  (re,im)          a complex literal, as operator>> reads it; a "(" that does
-                   not start one groups a subexpression: (1+2)*3
+  (re,im)          a complex literal; each part is any real expression:
+                   (inf,0), (0,nan), (-0.0,1e-300), (pi/2,-1). A "(" without
+                   a comma at its own level groups: (1+2)*3
   constants        i = (0,1); pi and e are real
   operators        + - * / with the usual precedence, left to right;
                    ^ is a power, right to left, tighter than a sign:
@@ -65,6 +66,10 @@ so (0,1)^2, (0,1)^2.0, 2^(0,1) and (1,1)^(2,0) each take a different path.
 
 A malformed expression prints its column and what was expected; zucalc then
 goes on and exits with status 2.
+
+Signed zeros, infinite and NaN parts and moduli beyond the largest double get
+the library's defined results, which can differ from C99's and from the
+principal value: README.md, section "Known limits", lists them.
 )";
 
 // A prompt and line editing only for a person at a terminal.
