@@ -207,9 +207,8 @@ private:
     // (1+2)*3. Commas inside a call's parentheses belong to the call.
     int parenthesis() {
         const std::size_t open = pos_;
-        const std::string opened = " opened at column " + std::to_string(column_of(s_, open));
         enter(pos_++);
-        if (at(',')) fail("expected the real part of the complex literal" + opened + " but found ','");
+        if (at(',')) fail("expected the real part of the complex literal" + opened_at(open) + " but found ','");
         const std::size_t re_pos = pos_;
         const int first = expr();
         if (at(')')) {
@@ -218,19 +217,19 @@ private:
             return first;
         }
         if (!at(',')) {
-            if (pos_ >= s_.size()) fail("missing ')' to close the '('" + opened);
+            if (pos_ >= s_.size()) fail("missing ')' to close the '('" + opened_at(open));
             fail("expected ')', or ',' for a complex literal, but found " + found());
         }
         real_part(first, re_pos, "real");
         ++pos_;
         skip_space();
         if (pos_ >= s_.size() || s_[pos_] == ')' || s_[pos_] == ',')
-            fail("expected the imaginary part of the complex literal" + opened + " but found " + found());
+            fail("expected the imaginary part of the complex literal" + opened_at(open) + " but found " + found());
         const std::size_t im_pos = pos_;
         const int second = expr();
         if (!at(')')) {
-            if (pos_ >= s_.size()) fail("missing ')' to close the complex literal" + opened);
-            fail("expected ')' to close the complex literal" + opened + " but found " + found());
+            if (pos_ >= s_.size()) fail("missing ')' to close the complex literal" + opened_at(open));
+            fail("expected ')' to close the complex literal" + opened_at(open) + " but found " + found());
         }
         real_part(second, im_pos, "imaginary");
         ++pos_;
@@ -242,13 +241,18 @@ private:
         return add(std::move(n));
     }
 
+    // Counted only when a message needs it: a long expression has many "(".
+    std::string opened_at(std::size_t open) const {
+        return " opened at column " + std::to_string(column_of(s_, open));
+    }
+
     // A part is refused when its value would be complex: the literal's parts
     // are doubles, and dropping an imaginary part silently would hide it.
     void real_part(int k, std::size_t part_pos, const char* which) {
         if (!complex_at(k)) return;
         fail_at(part_pos, std::string("the ") + which +
-                                       " part of a complex literal must be real, but this one is complex "
-                                       "(real() or imag() takes one part)");
+                              " part of a complex literal must be real, but this one is complex "
+                              "(real() or imag() takes one part)");
     }
 
     int number() {
