@@ -2,7 +2,7 @@
 //
 //   zu_accuracy [--samples N] [--only NAME]... [--table FILE] [--csv FILE]
 //               [--examples FILE] [--maps DIR] [--grid N] [--span S]
-//               [--map-functions a,b,...] [--versions]
+//               [--map-functions a,b,...] [--conventions FILE] [--versions]
 //
 // With no output option the per-region table goes to stdout. Every sample
 // comes from std::mt19937_64 with a seed fixed per function and region, so
@@ -23,7 +23,7 @@ void usage() {
     std::fprintf(stderr,
                  "usage: zu_accuracy [--samples N] [--only NAME]... [--table FILE] [--csv FILE]\n"
                  "                   [--examples FILE] [--maps DIR] [--grid N] [--span S]\n"
-                 "                   [--map-functions NAME,NAME,...]\n"
+                 "                   [--map-functions NAME,NAME,...] [--conventions FILE]\n"
                  "  --samples N        samples per function and region (default 4000)\n"
                  "  --only NAME        measure only this function (repeatable), e.g. --only 'pow(z, y)'\n"
                  "  --table FILE       write the Markdown tables there ('-' for stdout)\n"
@@ -33,6 +33,7 @@ void usage() {
                  "  --grid N           points per side of a map (default 300)\n"
                  "  --span S           half width of the mapped square (default 3)\n"
                  "  --map-functions L  functions to map (default log,sqrt,atan,asin,acos,tan,tanh)\n"
+                 "  --conventions FILE write the table of departures from C99 (Markdown; '-' for stdout)\n"
                  "  --versions         print the compiler and library versions and exit\n");
 }
 
@@ -74,6 +75,9 @@ int main(int argc, char** argv) {
             any_output = true;
         } else if (a == "--maps") {
             opt.maps_dir = value();
+            any_output = true;
+        } else if (a == "--conventions") {
+            opt.conventions_file = value();
             any_output = true;
         } else if (a == "--grid") {
             opt.grid = std::atoi(value().c_str());
@@ -121,6 +125,7 @@ int main(int argc, char** argv) {
     if (!opt.table_file.empty() || !opt.csv_file.empty()) rc |= acc::run_tables(catalogue, opt);
     if (!opt.examples_file.empty()) rc |= acc::run_examples(catalogue, opt);
     if (!opt.maps_dir.empty()) rc |= acc::run_maps(catalogue, opt);
+    if (!opt.conventions_file.empty()) rc |= acc::run_conventions(catalogue, opt);
     const double secs = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
     std::fprintf(stderr, "zu_accuracy: done in %.1f s\n", secs);
     return rc;

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Regenerates docs/ACCURACY.md, docs/accuracy/*.png and docs/accuracy/results.csv:
 # builds zu_accuracy with -DZU_COMPLEX_BUILD_ACCURACY=ON, measures every
-# function against GNU MPC, draws the error maps with gnuplot and fills in
-# tools/accuracy/ACCURACY.md.in.
+# function against GNU MPC, puts the library beside C99 (glibc) and
+# std::complex on special values, draws the error maps with gnuplot and fills
+# in tools/accuracy/ACCURACY.md.in.
 #
 #   tools/accuracy/make_report.sh [--samples N] [--grid N]
 #
@@ -25,7 +26,7 @@ while (($#)); do
     case $1 in
     --samples) samples=$2; shift 2 ;;
     --grid) grid=$2; shift 2 ;;
-    -h | --help) sed -n '2,13p' "$0"; exit 0 ;;
+    -h | --help) sed -n '2,14p' "$0"; exit 0 ;;
     *) echo "make_report.sh: unknown argument '$1'" >&2; exit 2 ;;
     esac
 done
@@ -62,14 +63,14 @@ map_list=$(IFS=,; echo "${maps[*]}")
 # The commands as run, with paths relative to the top of the source tree.
 rel() { case $1 in "$root"/*) echo "${1#"$root"/}" ;; *) echo "$1" ;; esac; }
 table_cmd="$(rel "$prog") --samples $samples --table $(rel "$out")/tables.md --csv docs/accuracy/results.csv"
-maps_cmd="$(rel "$prog") --examples $(rel "$out")/examples.md --maps $(rel "$out") --grid $grid --span $span --map-functions $map_list"
+maps_cmd="$(rel "$prog") --examples $(rel "$out")/examples.md --conventions $(rel "$out")/conventions.md --maps $(rel "$out") --grid $grid --span $span --map-functions $map_list"
 
 echo "== measure: $samples samples per region; maps of ${maps[*]} on a $grid x $grid grid (two processes)"
 start=$(date +%s)
 times >"$out/times.before"
 "$prog" --samples "$samples" --table "$out/tables.md" --csv "$docs/accuracy/results.csv" 2>"$out/tables.log" &
 table_pid=$!
-"$prog" --examples "$out/examples.md" --maps "$out" --grid "$grid" --span "$span" \
+"$prog" --examples "$out/examples.md" --conventions "$out/conventions.md" --maps "$out" --grid "$grid" --span "$span" \
     --map-functions "$map_list" 2>"$out/maps.log" &
 maps_pid=$!
 status=0
@@ -128,6 +129,7 @@ while IFS= read -r line || [[ -n $line ]]; do
     @MACHINE@) cat "$out/machine.md" >>"$target.tmp" ;;
     @COMMAND@) cat "$out/command.md" >>"$target.tmp" ;;
     @EXAMPLES@) cat "$out/examples.md" >>"$target.tmp" ;;
+    @CONVENTIONS@) cat "$out/conventions.md" >>"$target.tmp" ;;
     @TABLES@) cat "$out/tables.md" >>"$target.tmp" ;;
     *)
         line=${line//@SAMPLES@/$samples}
