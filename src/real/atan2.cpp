@@ -63,6 +63,18 @@ constexpr int kTinyRatioExponents = 60;  // exponent gap beyond which atan t = t
 constexpr std::uint64_t kScaleDownBits = 0x7830000000000000u;  // 2^900
 constexpr std::uint64_t kScaleUpBits = 0x0df0000000000000u;    // 2^-800
 
+// angle = base + sense * atan t, with the sign of y folded into both:
+//   a <= b, x > 0:  atan t          a > b, x > 0:  pi/2 - atan t
+//   a <= b, x < 0:  pi - atan t     a > b, x < 0:  pi/2 + atan t
+// picked by index rather than by branches (the octant of an arbitrary
+// point is unpredictable).
+struct Octant {
+    double base_hi, base_lo, sense;
+};
+constexpr Octant kOctant[4] = {
+    {0.0, 0.0, 1.0}, {t::kPio2Hi, t::kPio2Lo, -1.0}, {t::kPiHi, t::kPiLo, -1.0}, {t::kPio2Hi, t::kPio2Lo, 1.0}};
+constexpr double kSign[2] = {1.0, -1.0};
+
 double with_sign(double v, bool negative) { return negative ? -v : v; }
 
 // atan(n/d) for 0 < n <= d, n/d >= 2^-61 or so, both in [2^-861, 2^901],
@@ -120,23 +132,19 @@ double atan2(double y, double x) noexcept {
     const double n = a < b ? a : b;
     const double d = a < b ? b : a;
     const int gap = static_cast<int>((swapped ? ya : xa) >> 52) - static_cast<int>((swapped ? xa : ya) >> 52);
+    const Octant& o = kOctant[(x_negative ? 2 : 0) + (swapped ? 1 : 0)];
+    const double sy = kSign[y_negative ? 1 : 0];
     if (gap > kTinyRatioExponents) {
         // t = n/d < 2^-59: atan t = t (1 - t^2/3) rounds as t does (the
-        // quotient of two doubles is never a rounding midpoint).
-        const double q = n / d;
-        double r;
-        if (!swapped) {
-            if (!x_negative) {
-                r = q;  // atan(t)
-                if (r == 0.0) return detail::range_error(with_sign(r, y_negative));
-                return with_sign(r, y_negative);
-            }
-            r = t::kPiHi + (t::kPiLo - q);  // pi - t
-        } else {
-            r = x_negative ? t::kPio2Hi + (t::kPio2Lo + q)   // pi/2 + t
-                           : t::kPio2Hi + (t::kPio2Lo - q);  // pi/2 - t
+        // quotient of two doubles is never a rounding midpoint). The signs
+        // go in before the one rounding, so a directed mode rounds the
+        // signed result.
+        if (!swapped && !x_negative) {
+            const double r = y / x;  // atan(y/x), the quotient correctly rounded
+            if (r == 0.0) return detail::range_error(r);  // underflow to +-0
+            return r;
         }
-        return with_sign(r, y_negative);
+        return sy * o.base_hi + (sy * o.base_lo + (sy * o.sense) * (n / d));  // pi -+ t, pi/2 +- t
     }
     double ns = n, ds = d;
     const std::uint64_t dbits = to_bits(d);
@@ -149,19 +157,7 @@ double atan2(double y, double x) noexcept {
     }
     double hi, lo;
     atan_ratio(ns, ds, hi, lo);
-    // angle = base + sense * atan t, with the sign of y folded into both:
-    //   a <= b, x > 0:  atan t          a > b, x > 0:  pi/2 - atan t
-    //   a <= b, x < 0:  pi - atan t     a > b, x < 0:  pi/2 + atan t
-    // picked by index rather than by branches (the octant of an arbitrary
-    // point is unpredictable); the sum is carried as a pair and rounded once.
-    struct Octant {
-        double base_hi, base_lo, sense;
-    };
-    static constexpr Octant kOctant[4] = {
-        {0.0, 0.0, 1.0}, {t::kPio2Hi, t::kPio2Lo, -1.0}, {t::kPiHi, t::kPiLo, -1.0}, {t::kPio2Hi, t::kPio2Lo, 1.0}};
-    const Octant& o = kOctant[(x_negative ? 2 : 0) + (swapped ? 1 : 0)];
-    constexpr double kSign[2] = {1.0, -1.0};
-    const double sy = kSign[y_negative ? 1 : 0];
+    // The angle as a pair, rounded once.
     const double sense = sy * o.sense;
     double s, e;
     two_sum(sy * o.base_hi, sense * hi, s, e);  // exact; s = hi when the base is 0

@@ -10,8 +10,8 @@ arithmetic and rounded to double once, to nearest:
 - the bits of 2/pi in 32-bit words, for reducing huge arguments;
 - pi/2 in four parts for the reduction of moderate arguments (three parts of
   33 bits, so that k * part is exact for k < 2^20, and a 53-bit rest);
-- minimax coefficients (discrete Remez exchange on relative error) of the
-  sin and cos kernels on |r| <= kKernelBound;
+- sin and cos of j/64 as pairs of doubles, and the Taylor coefficients of
+  sin and cos on |t| <= 1/64;
 - atan(j/64), j = 0..64, as pairs of doubles, and the Taylor coefficients of
   atan on |u| <= 2^-7.
 
@@ -27,9 +27,7 @@ from mpmath import mp, mpf
 
 mp.prec = 400
 
-KERNEL_BOUND = mpf("0.7854")  # pi/4 = 0.78539816..., plus a margin for k off by rounding
-SIN_DEGREE = 6  # P(z) of degree 6 in z = r^2: sin r = r + r^3 P(z)
-COS_DEGREE = 5  # Q(z) of degree 5: cos r = 1 - z/2 + z^2 Q(z)
+SINCOS_ENTRIES = 52  # a = j/64 up to 51/64 = 0.797 > pi/4 + 1/128
 
 
 def hexf(v):
@@ -39,48 +37,6 @@ def hexf(v):
 
 def to_double(v):
     return mpf(float(v))
-
-
-def remez(f, lo, hi, degree, weight, iterations=30, grid=4000):
-    """Coefficients c0..c_degree of the polynomial p of least maximum
-    weighted error |(p - f) * weight| on [lo, hi] (discrete exchange on a
-    Chebyshev-spaced grid)."""
-    pts = [lo + (hi - lo) * (1 - mpmath.cos(mpmath.pi * i / (grid - 1))) / 2 for i in range(grid)]
-    fv = [f(z) for z in pts]
-    wv = [weight(z) for z in pts]
-    n = degree + 2
-    ref = [int(round((grid - 1) * (1 - mpmath.cos(mpmath.pi * i / (n - 1))) / 2)) for i in range(n)]
-    coeffs = None
-    for _ in range(iterations):
-        a = mpmath.matrix(n, n)
-        b = mpmath.matrix(n, 1)
-        for row, idx in enumerate(ref):
-            z = pts[idx]
-            for col in range(degree + 1):
-                a[row, col] = z ** col
-            a[row, degree + 1] = (-1) ** row / abs(wv[idx])
-            b[row] = fv[idx]
-        sol = mpmath.lu_solve(a, b)
-        coeffs = [sol[i] for i in range(degree + 1)]
-        err = [(mpmath.polyval(coeffs[::-1], z) - v) * wt for z, v, wt in zip(pts, fv, wv)]
-        # New reference: the extremum of each run of equal sign.
-        runs = []
-        start = 0
-        for i in range(1, grid + 1):
-            if i == grid or mpmath.sign(err[i]) != mpmath.sign(err[start]):
-                best = max(range(start, i), key=lambda k: abs(err[k]))
-                runs.append(best)
-                start = i
-        while len(runs) > n:
-            # Drop the smaller end, keeping alternation.
-            if abs(err[runs[0]]) < abs(err[runs[-1]]):
-                runs.pop(0)
-            else:
-                runs.pop()
-        if len(runs) < n:
-            break
-        ref = runs
-    return coeffs
 
 
 def log2(v):
@@ -153,58 +109,27 @@ def main():
     w("constexpr double kThreePio4 = %s;" % hexf(3 * pi / 4))
     w("")
 
-    # --- sin and cos kernels --------------------------------------------
-    zmax = KERNEL_BOUND ** 2
-
-    def sin_p(z):
-        if z == 0:
-            return mpf(-1) / 6
-        r = mpmath.sqrt(z)
-        return (mpmath.sin(r) - r) / (r * z)
-
-    def cos_q(z):
-        if z == 0:
-            return mpf(1) / 24
-        r = mpmath.sqrt(z)
-        return (mpmath.cos(r) - 1 + z / 2) / (z * z)
-
-    def fitted_after_first(f, degree, weight):
-        # The constant term is rounded first (-1/6 and 1/24 are not doubles)
-        # and the rest fitted to what it leaves, g(z) = (f(z) - c0)/z, for
-        # the least maximum of |(c0 + z p(z) - f(z)) * weight(z)|: the
-        # relative error of the kernel itself.
-        c0 = to_double(f(mpf(0)))
-        tail = remez(lambda z: (f(z) - c0) / z, zmax * mpf(2) ** -30, zmax, degree - 1,
-                     lambda z: z * weight(z))
-        return [c0] + [to_double(c) for c in tail]
-
-    # sin: error r^3 dP / sin r; cos: error r^4 dQ / cos r.
-    sc = fitted_after_first(sin_p, SIN_DEGREE, lambda z: z * mpmath.sqrt(z) / mpmath.sin(mpmath.sqrt(z)))
-    cc = fitted_after_first(cos_q, COS_DEGREE, lambda z: z * z / mpmath.cos(mpmath.sqrt(z)))
-
-    def sin_err(r):
-        z = r * r
-        return abs((r + r * z * mpmath.polyval(sc[::-1], z) - mpmath.sin(r)) / mpmath.sin(r))
-
-    def cos_err(r):
-        z = r * r
-        return abs((1 - z / 2 + z * z * mpmath.polyval(cc[::-1], z) - mpmath.cos(r)) / mpmath.cos(r))
-
-    grid = [KERNEL_BOUND * i / 2000 for i in range(1, 2001)]
-    se = max(sin_err(r) for r in grid)
-    ce = max(cos_err(r) for r in grid)
-    w("// sin r = r + r^3 P(r^2), P(z) = sum kSinCoeff[i] z^i: minimax for the relative")
-    w("// error of sin on |r| <= %s, the first coefficient rounded first (2^%.1f)." % (mpmath.nstr(KERNEL_BOUND, 6), log2(se)))
-    w("constexpr double kSinCoeff[%d] = {" % len(sc))
-    for c in sc:
-        w("    %s," % hexf(c))
+    # --- sin and cos on |r| <= pi/4 --------------------------------------
+    w("// sin and cos of a = j/64, j = 0..%d (a up to %s, past pi/4 and its rounding" % (SINCOS_ENTRIES - 1, mpmath.nstr(mpf(SINCOS_ENTRIES - 1) / 64, 4)))
+    w("// margin), each as a pair of doubles good to 2^-106: {sin hi, sin lo, cos hi, cos lo}.")
+    w("constexpr double kSinCosTable[%d][4] = {" % SINCOS_ENTRIES)
+    for j in range(SINCOS_ENTRIES):
+        a_ = mpf(j) / 64
+        sv, cv = mpmath.sin(a_), mpmath.cos(a_)
+        sh, ch = to_double(sv), to_double(cv)
+        w("    {%s, %s, %s, %s}," % (hexf(sh), hexf(sv - sh), hexf(ch), hexf(cv - ch)))
     w("};")
-    w("// cos r = 1 - r^2/2 + r^4 Q(r^2), Q(z) = sum kCosCoeff[i] z^i: minimax for the")
-    w("// relative error of cos on |r| <= %s, the first coefficient rounded first (2^%.1f)." % (mpmath.nstr(KERNEL_BOUND, 6), log2(ce)))
-    w("constexpr double kCosCoeff[%d] = {" % len(cc))
-    for c in cc:
-        w("    %s," % hexf(c))
-    w("};")
+    sc = [to_double(mpf(-1) / 6), to_double(mpf(1) / 120), to_double(mpf(-1) / 5040)]
+    cc = [to_double(mpf(1) / 24), to_double(mpf(-1) / 720)]
+    tmax = mpf(1) / 64  # 1/128 in round-to-nearest; 1/64 allows for a directed mode
+    grid = [tmax * i / 1000 for i in range(1, 1001)]
+    se = max(abs((u + u ** 3 * mpmath.polyval(sc[::-1], u * u) - mpmath.sin(u)) / mpmath.sin(u)) for u in grid)
+    ce = max(abs(1 - u * u / 2 + u ** 4 * mpmath.polyval(cc[::-1], u * u) - mpmath.cos(u)) for u in grid)
+    w("// sin t = t + t^3 (s0 + s1 t^2 + s2 t^4) and cos t - 1 = -t^2/2 + t^4 (c0 + c1 t^2):")
+    w("// Taylor series, on |t| <= 1/64 (relative error of sin t 2^%.1f, absolute error" % log2(se))
+    w("// of cos t 2^%.1f)." % log2(ce))
+    w("constexpr double kSinCoeff[%d] = {%s};" % (len(sc), ", ".join(hexf(c) for c in sc)))
+    w("constexpr double kCosCoeff[%d] = {%s};" % (len(cc), ", ".join(hexf(c) for c in cc)))
     w("")
 
     # --- atan -----------------------------------------------------------

@@ -1,7 +1,7 @@
 // sin and cos over the whole double range.
 //
 // Method: x = k pi/2 + r with |r| <= pi/4 (plus a rounding margin), r held as
-// a pair of doubles hi + lo, then one of two kernels on r chosen by k mod 4:
+// a pair of doubles hi + lo, then sin r or cos r, signed, by k mod 4:
 //
 //   |x| <= pi/4      no reduction: r = x.
 //   |x| <  2^20      Cody-Waite: k = nearest integer to x 2/pi, r = x - k pi/2
@@ -17,17 +17,15 @@
 //                    The doubles closest to a multiple of pi/2 are 2^-61 away
 //                    relatively, so 128 bits leave more than 60 to spare.
 //
-// Kernels on |r| <= 0.7854 (coefficients: src/real/trig_data.h, minimax on
-// relative error, 2^-61.0 for sin and 2^-62.7 for cos):
-//   sin(hi + lo) = hi + [hi^3 P(hi^2) + lo (1 - hi^2/2)]
-//   cos(hi + lo) = w + [(1 - w - hi^2/2) + hi^4 Q(hi^2) - hi lo],
-//                  w = fl(1 - hi^2/2), with hi^2 computed exactly (Dekker
-//                  split) and the rounding error of w recovered exactly,
-// so only the bracket, at most 0.08 of the result, carries rounding errors
-// of its own, and the last addition rounds once.
+// Kernel on |r| <= 0.797: r = a + t with a = j/64 and |t| <= 1/128; sin a
+// and cos a from a table of pairs (src/real/trig_data.h, with the script that
+// computes it), sin t and cos t - 1 from their Taylor series (2^-66 on
+// |t| <= 1/64), combined so that only terms below 2^-7 of the result carry
+// rounding errors (see kernels() below).
 //
-// Measured (tools/realcheck, 10^7 arguments each, plus the hard cases): the
-// largest error is 0.5xx ulp (see docs/ACCURACY.md); faithful everywhere.
+// Measured (tools/realcheck, 10^7 arguments each plus the hard cases, round
+// to nearest): largest error 0.51 ulp, 99.9 % correctly rounded (see
+// docs/ACCURACY.md); faithful everywhere.
 //
 // Special values: sin(+-0) = +-0, cos(+-0) = 1; sin and cos of +-inf are a
 // domain error (EDOM, the NaN of domain_error()); a NaN argument is passed
@@ -48,7 +46,6 @@ namespace {
 
 using detail::fast_two_sum;
 using detail::from_bits;
-using detail::split;
 using detail::to_bits;
 using detail::two_prod;
 using detail::two_sum;
@@ -215,41 +212,56 @@ Reduced reduce(double x, std::uint64_t abs_bits) {
     return r;
 }
 
-// sin(hi + lo) for |hi| <= 0.7854, |lo| <= 2^-52 |hi|.
-Sum sin_kernel(double hi, double lo) {
-    const double z = hi * hi;
-    const double* c = t::kSinCoeff;
-    const double p =
-        c[0] + z * (c[1] + z * (c[2] + z * (c[3] + z * (c[4] + z * (c[5] + z * c[6])))));
-    return Sum{hi, hi * z * p + (lo - 0.5 * z * lo)};
-}
+// sin and cos of hi + lo, |hi| <= 0.797, |lo| <= 2^-52 |hi|: with a = j/64
+// nearest hi and t = hi - a (exact: Sterbenz, or a = 0), |t| <= 1/128,
+//   sin(a + t) = sin a + sin t + [sin a (cos t - 1) + (cos a - 1) sin t]
+//   cos(a + t) = cos a + [cos a (cos t - 1) - sin a sin t]
+// with sin a, cos a from the table as pairs. The bracket is below 2^-7 of
+// the result, and sin a + t (both of the result's size when a is small) is
+// added exactly, so the rounding errors left are some 2^-60 of the result
+// and the last addition rounds once.
+struct SinCos {
+    Sum sin, cos;
+};
+SinCos kernels(double hi, double lo) {
+    const std::uint64_t sign = to_bits(hi) & 0x8000000000000000u;
+    const double half = from_bits(to_bits(0.5) | sign);  // +-1/2: to nearest by truncation
+    const int j = static_cast<int>(hi * 64.0 + half);
+    const double a = j * 0x1p-6;
+    const unsigned index = static_cast<unsigned>(j < 0 ? -j : j);
+    constexpr double kSign[2] = {1.0, -1.0};
+    const double sa_sign = kSign[sign >> 63];  // sin(-a) = -sin a, cos(-a) = cos a
+    const double* e = t::kSinCosTable[index];
+    const double sa_hi = sa_sign * e[0], sa_lo = sa_sign * e[1], ca_hi = e[2], ca_lo = e[3];
 
-// cos(hi + lo) for |hi| <= 0.7854, |lo| <= 2^-52 |hi|.
-Sum cos_kernel(double hi, double lo) {
-    // hi^2 = zh + zl: the halves of hi have 26 bits, so h1 * h1 is exact.
-    double h1, h2;
-    split(hi, h1, h2);
-    const double zh = h1 * h1;
-    const double zl = h2 * (hi + h1);
-    const double hz = 0.5 * zh;
-    const double w = 1.0 - hz;
-    const double w_error = (1.0 - w) - hz;  // exact: 1 - w by Sterbenz, then a representable result
-    const double z = hi * hi;
-    const double* c = t::kCosCoeff;
-    const double q = c[0] + z * (c[1] + z * (c[2] + z * (c[3] + z * (c[4] + z * c[5]))));
-    return Sum{w, w_error + (z * z * q - (0.5 * zl + hi * lo))};
+    const double th = hi - a;  // exact
+    const double z = th * th;
+    const double* sc = t::kSinCoeff;
+    const double* cc = t::kCosCoeff;
+    // sin(th + lo) = th + st_tail, cos(th + lo) - 1 = cm1, to 2^-66 of each.
+    const double st_tail = lo + th * z * (sc[0] + z * (sc[1] + z * sc[2]));
+    const double cm1 = z * (-0.5 + z * (cc[0] + z * cc[1])) - th * lo;
+    const double st = th + st_tail;
+
+    SinCos r;
+    double s, err;
+    fast_two_sum(sa_hi, th, s, err);  // |th| <= 2^-7 <= |sin a| unless a = 0
+    r.sin = Sum{s, err + (st_tail + (sa_lo + (sa_hi * cm1 + ((ca_hi - 1.0) + ca_lo) * st)))};
+    r.cos = Sum{ca_hi, ca_lo + (ca_hi * cm1 - sa_hi * st)};
+    return r;
 }
 
 double add(Sum s) { return s.head + s.tail; }
 
 // sin or cos (odd = 0 or 1) of x = quadrant pi/2 + r: sin x is, by quadrant,
 // sin r, cos r, -sin r, -cos r, and cos x = sin(x + pi/2), one quadrant on.
-// Both kernels are evaluated and the result picked by index, without a
-// branch: the quadrant of an arbitrary argument is unpredictable, and a
-// mispredicted branch costs more than the second kernel.
+// Both are evaluated and the result picked by index, without a branch: the
+// quadrant of an arbitrary argument is unpredictable, and a mispredicted
+// branch costs more than the second result.
 double from_quadrant(const Reduced& r, unsigned odd) {
     const unsigned q = r.quadrant + odd;
-    const Sum both[2] = {sin_kernel(r.hi, r.lo), cos_kernel(r.hi, r.lo)};
+    const SinCos k = kernels(r.hi, r.lo);
+    const Sum both[2] = {k.sin, k.cos};
     const Sum s = both[q & 1u];
     constexpr double kSign[2] = {1.0, -1.0};
     const double sign = kSign[(q >> 1) & 1u];
@@ -265,7 +277,7 @@ double sin(double x) noexcept {
             if (abs_bits == 0) return x;  // sin(+-0) = +-0
             return x - x * 0x1p-60;       // x, inexact (x - x^3/6 rounded)
         }
-        return add(sin_kernel(x, 0.0));
+        return add(kernels(x, 0.0).sin);
     }
     if (abs_bits >= kInfBits) {
         if (abs_bits > kInfBits) return x + x;  // NaN: quieted, payload kept
@@ -284,7 +296,7 @@ double cos(double x) noexcept {
             // it is rounded at run time, in the caller's mode.
             return 1.0 - (0x1p-60 + from_bits(abs_bits) * 0x1p-40);
         }
-        return add(cos_kernel(x, 0.0));
+        return add(kernels(x, 0.0).cos);
     }
     if (abs_bits >= kInfBits) {
         if (abs_bits > kInfBits) return x + x;  // NaN: quieted, payload kept
