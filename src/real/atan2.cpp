@@ -114,17 +114,21 @@ double atan2(double y, double x) noexcept {
     const std::uint64_t ya = ybits & kAbsMask, xa = xbits & kAbsMask;
     const bool y_negative = (ybits & kSignBit) != 0;
     const bool x_negative = (xbits & kSignBit) != 0;
-    if (ya > kInfBits || xa > kInfBits) return y + x;  // NaN: quieted, payload kept
-    if (ya == 0) {
-        // atan2(+-0, x): +-0 toward +x (and +0), +-pi toward -x (and -0).
-        return x_negative ? with_sign(t::kPiHi, y_negative) : y;
+    // One test keeps zeros, infinities and NaNs off the common path (x - 1
+    // wraps around for a zero).
+    if (ya - 1 >= kInfBits - 1 || xa - 1 >= kInfBits - 1) {
+        if (ya > kInfBits || xa > kInfBits) return y + x;  // NaN: quieted, payload kept
+        if (ya == 0) {
+            // atan2(+-0, x): +-0 toward +x (and +0), +-pi toward -x (and -0).
+            return x_negative ? with_sign(t::kPiHi, y_negative) : y;
+        }
+        if (xa == 0) return with_sign(t::kPio2Hi, y_negative);  // atan2(y, +-0) = +-pi/2
+        if (ya == kInfBits) {
+            if (xa == kInfBits) return with_sign(x_negative ? t::kThreePio4 : t::kPio4, y_negative);
+            return with_sign(t::kPio2Hi, y_negative);  // atan2(+-inf, finite) = +-pi/2
+        }
+        return x_negative ? with_sign(t::kPiHi, y_negative) : with_sign(0.0, y_negative);  // x = +-inf
     }
-    if (xa == 0) return with_sign(t::kPio2Hi, y_negative);  // atan2(y, +-0) = +-pi/2
-    if (ya == kInfBits) {
-        if (xa == kInfBits) return with_sign(x_negative ? t::kThreePio4 : t::kPio4, y_negative);
-        return with_sign(t::kPio2Hi, y_negative);  // atan2(+-inf, finite) = +-pi/2
-    }
-    if (xa == kInfBits) return x_negative ? with_sign(t::kPiHi, y_negative) : with_sign(0.0, y_negative);
 
     // Finite and non-zero from here on.
     const double a = from_bits(ya), b = from_bits(xa);
@@ -148,12 +152,10 @@ double atan2(double y, double x) noexcept {
     }
     double ns = n, ds = d;
     const std::uint64_t dbits = to_bits(d);
-    if (dbits >= kScaleDownBits) {
-        ns *= 0x1p-600;
-        ds *= 0x1p-600;
-    } else if (dbits < kScaleUpBits) {
-        ns *= 0x1p600;
-        ds *= 0x1p600;
+    if (dbits - kScaleUpBits >= kScaleDownBits - kScaleUpBits) {  // outside [2^-800, 2^900)
+        const double scale = dbits >= kScaleDownBits ? 0x1p-600 : 0x1p600;
+        ns *= scale;
+        ds *= scale;
     }
     double hi, lo;
     atan_ratio(ns, ds, hi, lo);
