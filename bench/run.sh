@@ -3,6 +3,9 @@
 # docs/PERFORMANCE.md. Arguments go to bench/report.py, e.g.
 #     bench/run.sh --update docs/PERFORMANCE.md
 #     bench/run.sh --filter 'exp|log' --repetitions 3
+# ZU_BENCH_CMAKE_ARGS adds configure options, e.g. -DZU_COMPLEX_REAL_MATH=portable
+# (with its own ZU_BENCH_BUILD_DIR) for the portable-mode comparison of
+# docs/PERFORMANCE.md.
 # Needs cmake, a C and C++ compiler, Google Benchmark (Debian:
 # libbenchmark-dev) and python3.
 set -eu
@@ -11,6 +14,6 @@ build=${ZU_BENCH_BUILD_DIR:-$root/build/bench}
 
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DZU_COMPLEX_BUILD_BENCH=ON \
     -DZU_COMPLEX_BUILD_TESTS=OFF -DZU_COMPLEX_BUILD_EXAMPLES=OFF -DZU_COMPLEX_BUILD_TOOLS=OFF \
-    >/dev/null
+    ${ZU_BENCH_CMAKE_ARGS:-} >/dev/null
 cmake --build "$build" --target zu_complex_bench -j 2 >/dev/null
 exec python3 "$root/bench/report.py" --build "$build" "$@"
