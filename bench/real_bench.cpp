@@ -13,7 +13,7 @@
 //   portable/platform           the ratio
 // bench/real_report.py runs this with repetitions and prints the table of
 // docs/PERFORMANCE.md.
-#include "real/portable.h"
+#include "real/portable_weak.h"
 
 #include <benchmark/benchmark.h>
 
@@ -24,22 +24,6 @@
 #include <random>
 #include <string>
 #include <vector>
-
-// Weak references: a portable function not written yet is skipped.
-namespace zu {
-namespace real {
-namespace portable {
-double exp(double x) noexcept __attribute__((weak));
-double log(double x) noexcept __attribute__((weak));
-double pow(double x, double y) noexcept __attribute__((weak));
-double cosh(double x) noexcept __attribute__((weak));
-double sinh(double x) noexcept __attribute__((weak));
-double sin(double x) noexcept __attribute__((weak));
-double cos(double x) noexcept __attribute__((weak));
-double atan2(double y, double x) noexcept __attribute__((weak));
-}  // namespace portable
-}  // namespace real
-}  // namespace zu
 
 namespace {
 

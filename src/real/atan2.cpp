@@ -56,9 +56,9 @@ using detail::two_prod;
 using detail::two_sum;
 namespace t = detail::trig;
 
-constexpr std::uint64_t kSignBit = 0x8000000000000000u;
-constexpr std::uint64_t kAbsMask = 0x7fffffffffffffffu;
-constexpr std::uint64_t kInfBits = 0x7ff0000000000000u;
+constexpr std::uint64_t kSignBit = detail::kSignBitMask;
+constexpr std::uint64_t kAbsMask = detail::kMagnitudeMask;
+constexpr std::uint64_t kInfBits = detail::kInfinityBits;
 constexpr int kTinyRatioExponents = 60;  // exponent gap beyond which atan t = t
 constexpr std::uint64_t kScaleDownBits = 0x7830000000000000u;  // 2^900
 constexpr std::uint64_t kScaleUpBits = 0x0df0000000000000u;    // 2^-800

@@ -80,6 +80,11 @@ inline void two_prod(double a, double b, double& p, double& e) noexcept {
     e = ((ah * bh - p) + ah * bl + al * bh) + al * bl;
 }
 
+// Bit patterns: the sign bit, the mask of the magnitude, +infinity.
+constexpr std::uint64_t kSignBitMask = 0x8000000000000000u;
+constexpr std::uint64_t kMagnitudeMask = 0x7fffffffffffffffu;
+constexpr std::uint64_t kInfinityBits = 0x7ff0000000000000u;
+
 }  // namespace detail
 }  // namespace real
 }  // namespace zu

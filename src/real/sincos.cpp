@@ -51,8 +51,8 @@ using detail::two_prod;
 using detail::two_sum;
 namespace t = detail::trig;
 
-constexpr std::uint64_t kAbsMask = 0x7fffffffffffffffu;
-constexpr std::uint64_t kInfBits = 0x7ff0000000000000u;
+constexpr std::uint64_t kAbsMask = detail::kMagnitudeMask;
+constexpr std::uint64_t kInfBits = detail::kInfinityBits;
 // |x| below 2^-26: sin x = x - x^3/6 with x^3/6 under a quarter of an ulp of
 // x, so x itself is the rounded result (and x - x 2^-60 rounds the right way
 // in the directed modes).

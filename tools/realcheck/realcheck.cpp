@@ -27,7 +27,7 @@
 // A portable function that is not linked in (its symbol undefined) is
 // reported as missing: the table lists all eight, so the functions of one
 // family appear as soon as they exist.
-#include "real/portable.h"
+#include "real/portable_weak.h"
 
 #include <mpfr.h>
 
@@ -47,23 +47,6 @@
 #include <string>
 #include <thread>
 #include <vector>
-
-// The portable functions as weak references: on a branch where a family is
-// not written yet, its address is null and the table says so.
-namespace zu {
-namespace real {
-namespace portable {
-double exp(double x) noexcept __attribute__((weak));
-double log(double x) noexcept __attribute__((weak));
-double pow(double x, double y) noexcept __attribute__((weak));
-double cosh(double x) noexcept __attribute__((weak));
-double sinh(double x) noexcept __attribute__((weak));
-double sin(double x) noexcept __attribute__((weak));
-double cos(double x) noexcept __attribute__((weak));
-double atan2(double y, double x) noexcept __attribute__((weak));
-}  // namespace portable
-}  // namespace real
-}  // namespace zu
 
 namespace {
 
