@@ -21,25 +21,24 @@ constexpr std::uint64_t kInfBits = 0x7ff0000000000000u;
 // x = k ln2/128 + r + r_tail, with k the integer nearest x 128/ln2 (in the
 // directed rounding modes the shift below rounds the other way, and |r| goes
 // up to ln2/128: the polynomial keeps 2^-55 there). k comes as its two's
-// complement in 64 bits. x_tail is a small addend (|x_tail| < 2^-40 is
-// plenty): pow passes the low part of y log x.
+// complement in 64 bits.
 //
 // x - k hi is exact (hi has 35 bits, |k| < 2^18, Sterbenz); the product with
-// lo and the tail are rounded, 2^-78 at most, and r + r_tail carries what the
-// subtraction of them loses.
+// lo is rounded, 2^-78 at most, and r + r_tail carries what the subtraction
+// of it loses.
 struct ExpReduced {
     std::uint64_t k;
     double r;
     double r_tail;
 };
-inline ExpReduced exp_reduce(double x, double x_tail) noexcept {
+inline ExpReduced exp_reduce(double x) noexcept {
     constexpr double kShift = 0x1.8p52;  // adding it rounds to an integer, kept in the low bits
     constexpr std::uint64_t kShiftBits = 0x4338000000000000u;
     const double shifted = x * kExpInvLn2N + kShift;
     const std::uint64_t k = to_bits(shifted) - kShiftBits;
     const double kd = shifted - kShift;
     const double rh = x - kd * kExpLn2NHi;
-    const double t = kd * kExpLn2NLo - x_tail;
+    const double t = kd * kExpLn2NLo;
     const double r = rh - t;
     return {k, r, (rh - r) - t};
 }
@@ -52,22 +51,26 @@ inline std::uint64_t exp_scale_bits(const ExpEntry& entry, std::uint64_t k) noex
     return entry.hi_bits + ((k >> kExpTableBits) << 52);
 }
 
-// e^(x + x_tail) = from_bits(scale_bits) (1 + u), |u| < 0.003.
+// e^(x + x_tail) = from_bits(scale_bits) (1 + u), |u| < 0.003, for a small
+// addend x_tail (|x_tail| <= 2^-40: pow passes the low part of y log x).
 //   (1 + tail)(1 + p) - 1 = r + (tail + r_tail + r^2 q(r) + tail r), where
-//   e^r - 1 = r + r^2 q(r) and tail p ~ tail r (the rest is below 2^-70).
-// The rounding of u and of the product with the scale cost 2^-61 each.
+//   e^r - 1 = r + r^2 q(r) and tail p ~ tail r (the rest is below 2^-70);
+//   e^x_tail adds x_tail (1 + r) (the rest is below 2^-60).
+// The tail joins late, off the path from x to u. The rounding of u and of
+// the product with the scale cost 2^-61 each.
 struct ExpParts {
     std::uint64_t k;
     std::uint64_t scale_bits;
     double u;
 };
 inline ExpParts exp_parts(double x, double x_tail) noexcept {
-    const ExpReduced red = exp_reduce(x, x_tail);
+    const ExpReduced red = exp_reduce(x);
     const ExpEntry& entry = kExpTable[red.k & ((1u << kExpTableBits) - 1)];
     const double r = red.r;
     const double r2 = r * r;
     const double q = (kExpC2 + r * kExpC3) + r2 * (kExpC4 + r * kExpC5);
-    const double u = r + ((entry.tail + red.r_tail) + (r2 * q + entry.tail * r));
+    const double small = (entry.tail + red.r_tail) + (x_tail + x_tail * r);
+    const double u = r + (small + (r2 * q + entry.tail * r));
     return {red.k, exp_scale_bits(entry, red.k), u};
 }
 

@@ -26,7 +26,7 @@ constexpr double kHyperbolicOverflow = 0x1.63800p9;  // 711: beyond, certainly o
 // difference); plus is true for cosh. A = Sp (1 + r + wp), B = Sm (1 - r + wm):
 //   A +- B = (Sp +- Sm) + r (Sp -+ Sm) + (Sp wp +- Sm wm).
 double two_sided(double ax, bool plus, std::uint64_t sign) noexcept {
-    const ExpReduced red = exp_reduce(ax, 0.0);
+    const ExpReduced red = exp_reduce(ax);
     const std::uint64_t mask = (1u << kExpTableBits) - 1;
     const std::uint64_t k_minus = 0 - red.k;
     const ExpEntry& ep = kExpTable[red.k & mask];

@@ -22,7 +22,7 @@ constexpr std::uint64_t kMinNormalBits = 0x0010000000000000u;
 // |hi| >= |r| (|log of the centre| is at least the half width), so hi + r
 // splits exactly; the small terms are added together first, the result
 // rounded once.
-double log_positive(std::uint64_t ix, int k_adjust) noexcept {
+[[gnu::always_inline]] inline double log_positive(std::uint64_t ix, int k_adjust) noexcept {
     const LogReduced red = log_reduce(ix, k_adjust);
     const double r = red.rh + red.rl;
     const double rt = (red.rh - r) + red.rl;
