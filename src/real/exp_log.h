@@ -100,9 +100,9 @@ inline double underflow(std::uint64_t sign) noexcept {
 }
 
 // log x = k ln2 - log c_j + log1p(r), r = z c_j - 1 = rh + rl exactly:
-// x = 2^k z (patterns of z from kLogOffset on, z in [0.7069, 1.4138)), z =
+// x = 2^k z (patterns of z from kLogOffset on, z in [0.7068, 1.4136)), z =
 // zh + zl with zh the upper 26 bits of z, c_j of 26 bits, so zh c_j and
-// zl c_j are exact products and zh c_j - 1 is exact (Sterbenz). |r| < 2^-7.99.
+// zl c_j are exact products and zh c_j - 1 is exact (Sterbenz). |r| < 2^-8.99.
 // hi = k ln2_hi - log_hi(c_j) is exact (both multiples of 2^-43, below 2^11).
 // ix: bits of a positive normal double; k_adjust is added to its exponent
 // (-52 for a subnormal scaled by 2^52).
@@ -127,11 +127,10 @@ inline LogReduced log_reduce(std::uint64_t ix, int k_adjust) noexcept {
             zl * entry.c};
 }
 
-// r^3 (c3 + c4 r + ... + c8 r^5) with r2 = r^2: the part of log1p(r) after
+// r^3 (c3 + c4 r + ... + c7 r^4) with r2 = r^2: the part of log1p(r) after
 // r - r^2/2.
 inline double log1p_cubic(double r, double r2) noexcept {
-    const double r4 = r2 * r2;
-    return r * r2 * ((kLogC3 + r * kLogC4) + r2 * (kLogC5 + r * kLogC6) + r4 * (kLogC7 + r * kLogC8));
+    return r * r2 * ((kLogC3 + r * kLogC4) + r2 * ((kLogC5 + r * kLogC6) + r2 * kLogC7));
 }
 
 }  // namespace detail

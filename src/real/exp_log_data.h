@@ -28,20 +28,19 @@ struct ExpEntry {
 };
 extern const ExpEntry kExpTable[128];
 
-// log: x = 2^k z, z in [0.705078, 1.41016), bit patterns split into 128 intervals
+// log: x = 2^k z, z in [0.706055, 1.41211), bit patterns split into 256 intervals
 // from kLogOffset; log x = k ln2 - log c_j + log1p(z c_j - 1).
-constexpr int kLogTableBits = 7;
-constexpr std::uint64_t kLogOffset = 0x3fe6900000000000u;
+constexpr int kLogTableBits = 8;
+constexpr std::uint64_t kLogOffset = 0x3fe6980000000000u;
 constexpr double kLogLn2Hi = 0x1.62e42fefa3800p-1;  // ln2 rounded to a multiple of 2^-43
 constexpr double kLogLn2Lo = 0x1.ef35793c76730p-45;  // ln2 - hi
-// log1p(r) = r - r^2/2 + r^3 (c3 + c4 r + ... + c8 r^5), Chebyshev fit on
-// |r| <= 0.0039066406: relative error 2^-70.9 of log1p(r).
-constexpr double kLogC3 = 0x1.5555555555556p-2;
-constexpr double kLogC4 = -0x1p-2;
-constexpr double kLogC5 = 0x1.99999999198bep-3;
-constexpr double kLogC6 = -0x1.55555554e215dp-3;
-constexpr double kLogC7 = 0x1.24939e8c9c142p-3;
-constexpr double kLogC8 = -0x1.000133440e0d6p-3;
+// log1p(r) = r - r^2/2 + r^3 (c3 + c4 r + ... + c7 r^4), Chebyshev fit on
+// |r| <= 0.0019533203: relative error 2^-69.9 of log1p(r).
+constexpr double kLogC3 = 0x1.5555555555555p-2;
+constexpr double kLogC4 = -0x1.fffffffffaff8p-3;
+constexpr double kLogC5 = 0x1.9999999995276p-3;
+constexpr double kLogC6 = -0x1.5555a5597df7ep-3;
+constexpr double kLogC7 = 0x1.24929044b6baap-3;
 // c_j ~ 1/(centre of interval j) with 26 significant bits (1 for the
 // interval around 1.0); -log c_j = hi + lo, hi a multiple of 2^-43.
 struct LogEntry {
@@ -49,7 +48,7 @@ struct LogEntry {
     double log_hi;
     double log_lo;
 };
-extern const LogEntry kLogTable[128];
+extern const LogEntry kLogTable[256];
 
 // sinh(x) = x + x^3 (c3 + c5 x^2 + ... + c13 x^10), Chebyshev fit in x^2 on
 // |x| <= 0.125: relative error 2^-62.6.

@@ -21,13 +21,13 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 
 EXP_BITS = 7                      # exp: x = (128 e + j) ln2/128 + r
 EXP_N = 1 << EXP_BITS
-LOG_BITS = 7                      # log: 128 intervals of the mantissa
+LOG_BITS = 8                      # log: 256 intervals of the mantissa
 LOG_N = 1 << LOG_BITS
 # log: the mantissa z of x lies in [OFF, 2 OFF) (bit patterns), about
-# [0.7065, 1.413); interval j holds the patterns OFF + j 2^45 ... + 2^45 - 1.
+# [0.7068, 1.4136); interval j holds the patterns OFF + j 2^44 ... + 2^44 - 1.
 # OFF is placed so that 1.0 sits in the middle of its interval (j = 75), whose
 # c is then exactly 1: near x = 1 the result is r + poly(r) with r exact.
-LOG_OFF = 0x3fe6900000000000
+LOG_OFF = 0x3fe6980000000000
 LOG_C_BITS = 26                   # c_j: z_hi c_j and z_lo c_j are exact products
 
 
@@ -109,8 +109,8 @@ log_ln2_lo = float(LN2 - mpf(log_ln2_hi))
 log_table = []
 r_max = mpf(0)
 for j in range(LOG_N):
-    lo_b = LOG_OFF + (j << 45)
-    hi_b = lo_b + (1 << 45)
+    lo_b = LOG_OFF + (j << (52 - LOG_BITS))
+    hi_b = lo_b + (1 << (52 - LOG_BITS))
     z0 = mpf(from_bits(lo_b))
     z1 = mpf(from_bits(hi_b))
     if z0 <= 1 < z1:
@@ -124,7 +124,7 @@ for j in range(LOG_N):
     r_max = max(r_max, abs(z0 * c - 1), abs(z1 * c - 1))
 log_a = r_max * mpf('1.0001')
 log_q = fit(lambda r: (mpmath.log1p(r) - r + r**2 / 2) / r**3 if r != 0 else mpf(1) / 3,
-            -log_a, log_a, 5)
+            -log_a, log_a, 4)
 log_err = max(abs(r - r * r / 2 + r**3 * horner(log_q, r) - mpmath.log1p(r)) / abs(mpmath.log1p(r))
               for r in grid(-log_a, log_a) if r != 0)
 
@@ -176,7 +176,7 @@ constexpr int kLogTableBits = {LOG_BITS};
 constexpr std::uint64_t kLogOffset = 0x{LOG_OFF:016x}u;
 constexpr double kLogLn2Hi = {hexf(log_ln2_hi)};  // ln2 rounded to a multiple of 2^-43
 constexpr double kLogLn2Lo = {hexf(log_ln2_lo)};  // ln2 - hi
-// log1p(r) = r - r^2/2 + r^3 (c3 + c4 r + ... + c8 r^5), Chebyshev fit on
+// log1p(r) = r - r^2/2 + r^3 (c3 + c4 r + ... + c7 r^4), Chebyshev fit on
 // |r| <= {mpmath.nstr(log_a, 8)}: relative error 2^{log2_err(log_err):.1f} of log1p(r).
 {coeffs('kLogC', log_q, 3)}
 // c_j ~ 1/(centre of interval j) with {LOG_C_BITS} significant bits (1 for the

@@ -1,6 +1,6 @@
 // log(x) = k ln2 - log c_j + log1p(r), x = 2^k z, r = z c_j - 1 exact as
-// rh + rl, |r| < 2^-7.99 (log_reduce in exp_log.h): a 128-entry table of c_j
-// and -log c_j in two parts, and a degree-8 polynomial for log1p. Near 1
+// rh + rl, |r| < 2^-8.99 (log_reduce in exp_log.h): a 256-entry table of c_j
+// and -log c_j in two parts, and a degree-7 polynomial for log1p. Near 1
 // (c_j = 1, k = 0) the result is x - 1 + poly with x - 1 exact. Measured
 // error 0.502 ulp in round-to-nearest (tools/real_accuracy), within 1.5 ulp
 // in the directed modes.

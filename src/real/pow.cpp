@@ -32,11 +32,11 @@ inline double upper26(double x) noexcept { return from_bits(to_bits(x) & ~((std:
 // log x = hi + lo, |lo| <= ulp(hi)/2, relative error about 2^-68:
 // log1p(r) = r - r^2/2 + r^3 q(r) with r = rh + rl renormalised (exact
 // around 1, where c_j = 1; elsewhere the tail's error is below 2^-79 against
-// |log x| >= 2^-9), log1p(r + rt) = log1p(r) + rt - r rt, and r^2 = a^2 +
+// |log x| >= 2^-10), log1p(r + rt) = log1p(r) + rt - r rt, and r^2 = a^2 +
 // b (r + a) with a = upper26(r), so a^2 is exact and the rest is rounded at
 // 2^-79 of r^2. The table part is exact and at least |r| unless zero, and
-// |log x| >= 2^-9 >= r^2/2 unless the sum so far is r, so both sums split
-// exactly; what remains is below 2^-25 absolute (below r^2/3 around 1).
+// |log x| >= 2^-10 >= r^2/2 unless the sum so far is r, so both sums split
+// exactly; what remains is below 2^-28 absolute (below r^2/3 around 1).
 [[gnu::always_inline]] inline void log_pair(std::uint64_t ix, int k_adjust, double& hi, double& lo) noexcept {
     const LogReduced red = log_reduce(ix, k_adjust);
     const double r = red.rh + red.rl;
