@@ -23,7 +23,7 @@ double exp_outside(const ExpParts& parts, int adjust, std::uint64_t sign) noexce
         // Formed at half size and doubled: the doubling is exact or overflows.
         const double s = scale(e - 1);
         const double half = s + s * parts.u;
-        if ((to_bits(half) & ~kSignBit) >= to_bits(0x1p1023)) errno = ERANGE;
+        if ((to_bits(half) & kMagnitudeMask) >= to_bits(0x1p1023)) errno = ERANGE;
         return half * 2.0;
     }
     if (e >= -1000) {
@@ -38,7 +38,7 @@ double exp_outside(const ExpParts& parts, int adjust, std::uint64_t sign) noexce
     const double s = scale(e + 1022);
     const double lo = s * parts.u;
     const double y = s + lo;
-    if ((to_bits(y) & ~kSignBit) >= to_bits(1.0)) return y * 0x1p-1022;
+    if ((to_bits(y) & kMagnitudeMask) >= to_bits(1.0)) return y * 0x1p-1022;
     const double one = from_bits(to_bits(1.0) | sign);
     double h, h_err;
     fast_two_sum(one, s, h, h_err);
@@ -66,8 +66,8 @@ constexpr double kExpUnderflow = -0x1.75p9;             // -746
 //   otherwise the big or subnormal results of exp_outside.
 [[gnu::noinline, gnu::cold]] double exp_cold(double x) noexcept {
     if (x != x) return x + x;
-    if (x == from_bits(kInfBits)) return x;
-    if (x == -from_bits(kInfBits)) return 0.0;
+    if (x == from_bits(kInfinityBits)) return x;
+    if (x == -from_bits(kInfinityBits)) return 0.0;
     if (x > kExpOverflow) return overflow(0);
     if (x < kExpUnderflow) return underflow(0);
     return exp_outside(exp_parts(x, 0.0), 0, 0);
@@ -75,7 +75,7 @@ constexpr double kExpUnderflow = -0x1.75p9;             // -746
 }  // namespace
 
 double exp(double x) noexcept {
-    if ((to_bits(x) & ~kSignBit) > to_bits(kExpFastLimit)) return exp_cold(x);
+    if ((to_bits(x) & kMagnitudeMask) > to_bits(kExpFastLimit)) return exp_cold(x);
     const ExpParts parts = exp_parts(x, 0.0);
     const double s = from_bits(parts.scale_bits);
     return s + s * parts.u;

@@ -14,9 +14,7 @@ namespace zu {
 namespace real {
 namespace detail {
 
-constexpr std::uint64_t kSignBit = 0x8000000000000000u;
 constexpr std::uint64_t kExponentOne = std::uint64_t{1} << 52;  // one unit of the exponent field
-constexpr std::uint64_t kInfBits = 0x7ff0000000000000u;
 
 // x = k ln2/128 + r + r_tail, with k the integer nearest x 128/ln2 (in the
 // directed rounding modes the shift below rounds the other way, and |r| goes
@@ -88,7 +86,7 @@ constexpr double kExpFastLimit = 0x1.5ep9;  // 700
 double exp_outside(const ExpParts& parts, int adjust, std::uint64_t sign) noexcept;
 
 // +-inf (or +-DBL_MAX in the modes rounding toward zero), ERANGE: sign is 0
-// or kSignBit. The product rounds in the caller's mode.
+// or kSignBitMask. The product rounds in the caller's mode.
 inline double overflow(std::uint64_t sign) noexcept {
     return range_error(from_bits(0x7fe0000000000000u ^ sign) * 0x1p1023);
 }

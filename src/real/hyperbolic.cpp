@@ -52,7 +52,7 @@ double two_sided(double ax, bool plus, std::uint64_t sign) noexcept {
 // errno), and beyond 711 the result certainly overflows (ERANGE).
 [[gnu::noinline, gnu::cold]] double one_sided(double ax, std::uint64_t sign) noexcept {
     if (ax != ax) return ax + ax;
-    if (ax == from_bits(kInfBits)) return from_bits(kInfBits | sign);
+    if (ax == from_bits(kInfinityBits)) return from_bits(kInfinityBits | sign);
     if (ax > kHyperbolicOverflow) return overflow(sign);
     const ExpParts parts = exp_parts(ax, 0.0);
     if (ax > kExpFastLimit) return exp_outside(parts, -1, sign);
@@ -64,7 +64,7 @@ double two_sided(double ax, bool plus, std::uint64_t sign) noexcept {
 // cosh(x) = cosh(|x|): NaN -> NaN (quieted, payload kept, sign dropped with
 // the sign of x), +-inf -> +inf, overflow beyond 710.4758... (ERANGE).
 double cosh(double x) noexcept {
-    const double ax = from_bits(to_bits(x) & ~kSignBit);
+    const double ax = from_bits(to_bits(x) & kMagnitudeMask);
     if (!(ax <= kTwoSidedLimit)) return one_sided(x != x ? x : ax, 0);
     return two_sided(ax, true, 0);
 }
@@ -73,7 +73,7 @@ double cosh(double x) noexcept {
 // modes round the right way: +-0 -> +-0, NaN -> NaN, +-inf -> +-inf, overflow
 // beyond +-710.4758... (ERANGE).
 double sinh(double x) noexcept {
-    const std::uint64_t sign = to_bits(x) & kSignBit;
+    const std::uint64_t sign = to_bits(x) & kSignBitMask;
     const double ax = from_bits(to_bits(x) ^ sign);
     if (ax < kSinhSmall) {
         const double x2 = x * x;

@@ -39,16 +39,16 @@ constexpr std::uint64_t kMinNormalBits = 0x0010000000000000u;
 //   +inf -> +inf; subnormal -> scaled by 2^52 into the normal range.
 [[gnu::noinline, gnu::cold]] double log_cold(double x) noexcept {
     if (x != x) return x + x;
-    if (x == 0.0) return range_error(-from_bits(kInfBits));
+    if (x == 0.0) return range_error(-from_bits(kInfinityBits));
     if (x < 0.0) return domain_error();
-    if (x == from_bits(kInfBits)) return x;
+    if (x == from_bits(kInfinityBits)) return x;
     return log_positive(to_bits(x * 0x1p52), -52);
 }
 }  // namespace
 
 double log(double x) noexcept {
     const std::uint64_t ix = to_bits(x);
-    if (ix - kMinNormalBits >= kInfBits - kMinNormalBits) return log_cold(x);
+    if (ix - kMinNormalBits >= kInfinityBits - kMinNormalBits) return log_cold(x);
     return log_positive(ix, 0);
 }
 

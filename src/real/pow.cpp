@@ -66,7 +66,7 @@ inline double upper26(double x) noexcept { return from_bits(to_bits(x) & ~((std:
     if (!(ph >= kPowUnderflow)) return underflow(sign);
     pl += y * ll;
     const ExpParts parts = exp_parts(ph, pl);
-    if (!((to_bits(ph) & ~kSignBit) <= to_bits(kExpFastLimit))) return exp_outside(parts, 0, sign);
+    if (!((to_bits(ph) & kMagnitudeMask) <= to_bits(kExpFastLimit))) return exp_outside(parts, 0, sign);
     const double s = from_bits(parts.scale_bits ^ sign);
     return s + s * parts.u;
 }
@@ -98,24 +98,24 @@ int integer_class(double y) noexcept {
 //   |y| >= 2^900 -> 1 for |x| = 1, otherwise overflow or underflow (ERANGE);
 //   subnormal |x| -> scaled by 2^52 and computed as the rest.
 [[gnu::noinline, gnu::cold]] double pow_cold(double x, double y) noexcept {
-    const std::uint64_t ax = to_bits(x) & ~kSignBit;
-    const std::uint64_t ay = to_bits(y) & ~kSignBit;
+    const std::uint64_t ax = to_bits(x) & kMagnitudeMask;
+    const std::uint64_t ay = to_bits(y) & kMagnitudeMask;
     if (ay == 0) return 1.0;
     if (to_bits(x) == kOneBits) return 1.0;
-    if (ax > kInfBits || ay > kInfBits) return x + y;
-    const bool x_negative = (to_bits(x) & kSignBit) != 0;
-    const bool y_negative = (to_bits(y) & kSignBit) != 0;
-    if (ay == kInfBits) {
+    if (ax > kInfinityBits || ay > kInfinityBits) return x + y;
+    const bool x_negative = (to_bits(x) & kSignBitMask) != 0;
+    const bool y_negative = (to_bits(y) & kSignBitMask) != 0;
+    if (ay == kInfinityBits) {
         if (ax == kOneBits) return 1.0;
-        return (ax < kOneBits) == y_negative ? from_bits(kInfBits) : 0.0;
+        return (ax < kOneBits) == y_negative ? from_bits(kInfinityBits) : 0.0;
     }
     const int y_class = integer_class(y);
-    const std::uint64_t odd_sign = (x_negative && y_class == 1) ? kSignBit : 0;
+    const std::uint64_t odd_sign = (x_negative && y_class == 1) ? kSignBitMask : 0;
     if (ax == 0) {
-        if (y_negative) return range_error(from_bits(kInfBits | odd_sign));
+        if (y_negative) return range_error(from_bits(kInfinityBits | odd_sign));
         return from_bits(odd_sign);
     }
-    if (ax == kInfBits) return from_bits((y_negative ? 0 : kInfBits) | odd_sign);
+    if (ax == kInfinityBits) return from_bits((y_negative ? 0 : kInfinityBits) | odd_sign);
     if (x_negative && y_class == 0) return domain_error();
     if (ay >= kHugeYBits) {
         if (ax == kOneBits) return from_bits(kOneBits | odd_sign);
@@ -128,8 +128,8 @@ int integer_class(double y) noexcept {
 
 double pow(double x, double y) noexcept {
     const std::uint64_t ix = to_bits(x);
-    const std::uint64_t ay = to_bits(y) & ~kSignBit;
-    if (ix - kMinNormalBits >= kInfBits - kMinNormalBits || ay - 1 >= kHugeYBits - 1) return pow_cold(x, y);
+    const std::uint64_t ay = to_bits(y) & kMagnitudeMask;
+    if (ix - kMinNormalBits >= kInfinityBits - kMinNormalBits || ay - 1 >= kHugeYBits - 1) return pow_cold(x, y);
     return pow_positive(ix, 0, y, 0);
 }
 
