@@ -15,6 +15,7 @@ namespace real {
 namespace detail {
 
 constexpr std::uint64_t kExponentOne = std::uint64_t{1} << 52;  // one unit of the exponent field
+constexpr std::uint64_t kMinNormalBits = kExponentOne;          // the smallest normal double, 2^-1022
 
 // x = k ln2/128 + r + r_tail, with k the integer nearest x 128/ln2 (in the
 // directed rounding modes the shift below rounds the other way, and |r| goes
