@@ -73,7 +73,8 @@ def picture(name, ours, numpy_f, re_range, im_range, note, directory, n=400):
 
 def main():
     here = os.path.dirname(os.path.abspath(__file__))
-    directory = sys.argv[1] if len(sys.argv) > 1 else os.path.normpath(os.path.join(here, "..", "..", "docs", "python"))
+    default = os.path.normpath(os.path.join(here, "..", "..", "docs", "python"))
+    directory = sys.argv[1] if len(sys.argv) > 1 else default
     os.makedirs(directory, exist_ok=True)
     for spec in PICTURES:
         print(picture(*spec, directory))
