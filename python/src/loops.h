@@ -39,13 +39,22 @@ inline void store(char* p, const T& v) {
 // as its own reports, so the loops leave no flags behind.
 inline void drop_fp_flags() { std::feclearexcept(FE_ALL_EXCEPT); }
 
-// An operation may have an array function of the library for contiguous
-// runs: `static void array(double* result, const double* a[, const double* b],
-// std::size_t n)` over (re, im) pairs (or doubles for a real result).
+// The library's array functions, for the operations that have one:
+// Array<Op>::run(result, a[, b], n) over contiguous (re, im) pairs (doubles
+// for a real result), and for the product Array<Multiply>::scale(result, a,
+// s, n) for a right operand that stays put. Specialised below.
+template <class Op>
+struct Array {};
+
 template <class Op, class = void>
 struct has_array : std::false_type {};
 template <class Op>
-struct has_array<Op, std::void_t<decltype(&Op::array)>> : std::true_type {};
+struct has_array<Op, std::void_t<decltype(&Array<Op>::run)>> : std::true_type {};
+
+template <class Op, class = void>
+struct has_scale : std::false_type {};
+template <class Op>
+struct has_scale<Op, std::void_t<decltype(&Array<Op>::scale)>> : std::true_type {};
 
 // A function that can report a singularity hands each result to the
 // thread's report buffer, which fills in the default of a pending report
@@ -67,7 +76,8 @@ void unary_loop(char** args, const npy_intp* dims, const npy_intp* steps, void*)
     const npy_intp in_step = steps[0], out_step = steps[1];
     if constexpr (has_array<Op>::value) {
         if (in_step == sizeof(A) && out_step == sizeof(R)) {
-            Op::array(reinterpret_cast<double*>(out), reinterpret_cast<const double*>(in), static_cast<std::size_t>(n));
+            Array<Op>::run(reinterpret_cast<double*>(out), reinterpret_cast<const double*>(in),
+                           static_cast<std::size_t>(n));
             drop_fp_flags();
             return;
         }
@@ -93,8 +103,16 @@ void binary_loop(char** args, const npy_intp* dims, const npy_intp* steps, void*
     const npy_intp a_step = steps[0], b_step = steps[1], out_step = steps[2];
     if constexpr (has_array<Op>::value) {
         if (a_step == sizeof(A) && b_step == sizeof(B) && out_step == sizeof(R)) {
-            Op::array(reinterpret_cast<double*>(out), reinterpret_cast<const double*>(a),
-                      reinterpret_cast<const double*>(b), static_cast<std::size_t>(n));
+            Array<Op>::run(reinterpret_cast<double*>(out), reinterpret_cast<const double*>(a),
+                           reinterpret_cast<const double*>(b), static_cast<std::size_t>(n));
+            drop_fp_flags();
+            return;
+        }
+    }
+    if constexpr (has_scale<Op>::value) {
+        if (a_step == sizeof(A) && b_step == 0 && out_step == sizeof(R)) {
+            Array<Op>::scale(reinterpret_cast<double*>(out), reinterpret_cast<const double*>(a),
+                             reinterpret_cast<const double*>(b), static_cast<std::size_t>(n));
             drop_fp_flags();
             return;
         }
@@ -192,6 +210,42 @@ struct PowCL {
         return pow(z, static_cast<double>(n));
     }
 };
+
+// Contiguous runs go to the array functions: the same bits as the scalar
+// functions, several elements per instruction. Built where the library's
+// header declares them (python/CMakeLists.txt checks).
+#if defined(ZU_PYTHON_ARRAY_FUNCTIONS)
+#define ZU_ARRAY_1(Op, function) \
+    template <>                  \
+    struct Array<Op> {           \
+        static void run(double* r, const double* a, std::size_t n) { function(r, a, n); } \
+    };
+#define ZU_ARRAY_2(Op, function) \
+    template <>                  \
+    struct Array<Op> {           \
+        static void run(double* r, const double* a, const double* b, std::size_t n) { function(r, a, b, n); } \
+    };
+ZU_ARRAY_1(Conj, Vel_ComplexConjArray)
+ZU_ARRAY_1(Abs, Vel_ComplexAbsArray)
+ZU_ARRAY_1(Norm, Vel_ComplexNormArray)
+ZU_ARRAY_2(AddCC, Vel_ComplexAddArray)
+ZU_ARRAY_2(SubtractCC, Vel_ComplexSubtractArray)
+ZU_ARRAY_2(Divide, Vel_ComplexDivideArray)
+#undef ZU_ARRAY_1
+#undef ZU_ARRAY_2
+
+// result[k] = a[k] * s: a product whose right operand is a scalar or a
+// broadcast axis.
+template <>
+struct Array<Multiply> {
+    static void run(double* r, const double* a, const double* b, std::size_t n) {
+        Vel_ComplexMultiplyArray(r, a, b, n);
+    }
+    static void scale(double* r, const double* a, const double* s, std::size_t n) {
+        Vel_ComplexScaleArray(r, a, s, n);
+    }
+};
+#endif
 
 }  // namespace zu_python
 
