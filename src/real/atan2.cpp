@@ -8,23 +8,30 @@
 //   t < 2^-60 (by exponents)   atan t = t to well under an ulp: the
 //                              correctly rounded quotient itself, or
 //                              pi - t, pi/2 +- t from pi and pi/2 as pairs.
-//   otherwise                  table: c = j/64 nearest t, and
-//                              atan t = atan c + atan u,
-//                              u = (t - c)/(1 + t c) = (n - c d)/(d + c n),
-//                              |u| <= 2^-7, formed as a pair of doubles from
-//                              n and d directly (c has 7 bits, so c times a
-//                              26-bit half is exact), atan c from a table of
-//                              pairs and atan u from its Taylor series to u^9.
-//                              The angle is then carried as a pair through
-//                              pi/2 - . and pi - . and rounded once.
+//   otherwise                  table: c = j/64 nearest t, u = t - c
+//                              (|u| <= 2^-7), and atan(c + u) from its
+//                              series about c, one row of coefficients per
+//                              table point, with atan c as a pair.
+//
+// One division, q = 1/d, gives t0 = n q; th is t0 rounded to 20 bits and
+// tl = (n - th d) q, where n - th d is exact up to its last subtraction, so
+// t = th + tl to about 2^-71 t. Then uh = th - c is exact and short, and the
+// coefficients of u and u^2 are stored rounded to short values, so their
+// terms in uh are exact; the rest (from tl, from those roundings, and the
+// terms to u^9, fitted per row) is at most 2^-13 of atan t and is computed
+// in plain double arithmetic. The angle is then base + sense (atan t) with
+// the base (atan c, pi/2 - atan c, pi - atan c or pi/2 + atan c) from a
+// table of pairs: its high part plus the exact leading terms is an exact
+// pair, and the sum is rounded once. The signs go in before that rounding.
 //
 // Arguments beyond 2^900 or below 2^-800 (with a ratio not below 2^-60) are
-// scaled by 2^-600 or 2^600 first, so that the exact products stay clear of
-// overflow and underflow.
+// scaled by 2^-600 or 2^600 first, so that the reciprocal and the exact
+// products stay clear of overflow and underflow.
 //
-// Coefficients and table: src/real/trig_data.h (atan u to 2^-69.5 relative).
-// Measured (tools/realcheck, 10^7 argument pairs plus the hard cases): see
-// docs/ACCURACY.md; faithful everywhere.
+// Coefficients and tables: src/real/trig_data.h (atan(c + u) to 2^-69.5
+// relative). Measured (tools/realcheck, 10^7 argument pairs plus the hard
+// cases, docs/ACCURACY.md): at most 0.500 ulp, all but one correctly
+// rounded; in the directed rounding modes below 1 ulp (10^6 pairs each).
 //
 // Special values (C Annex F; tested in this order):
 //   NaN in either argument         NaN (passed on by y + x)
@@ -52,8 +59,6 @@ using detail::fast_two_sum;
 using detail::from_bits;
 using detail::split;
 using detail::to_bits;
-using detail::two_prod;
-using detail::two_sum;
 namespace t = detail::trig;
 
 constexpr std::uint64_t kSignBit = detail::kSignBitMask;
@@ -62,12 +67,14 @@ constexpr std::uint64_t kInfBits = detail::kInfinityBits;
 constexpr int kTinyRatioExponents = 60;  // exponent gap beyond which atan t = t
 constexpr std::uint64_t kScaleDownBits = 0x7830000000000000u;  // 2^900
 constexpr std::uint64_t kScaleUpBits = 0x0df0000000000000u;    // 2^-800
+constexpr double kSplit20 = 0x1p33 + 1.0;  // Veltkamp: the high part keeps 53 - 33 = 20 bits
 
 // angle = base + sense * atan t, with the sign of y folded into both:
 //   a <= b, x > 0:  atan t          a > b, x > 0:  pi/2 - atan t
 //   a <= b, x < 0:  pi - atan t     a > b, x < 0:  pi/2 + atan t
 // picked by index rather than by branches (the octant of an arbitrary
-// point is unpredictable).
+// point is unpredictable). The index also picks the table of bases
+// (kAtanBase in trig_data.h) on the common path.
 struct Octant {
     double base_hi, base_lo, sense;
 };
@@ -76,36 +83,6 @@ constexpr Octant kOctant[4] = {
 constexpr double kSign[2] = {1.0, -1.0};
 
 double with_sign(double v, bool negative) { return negative ? -v : v; }
-
-// atan(n/d) for 0 < n <= d, n/d >= 2^-61 or so, both in [2^-861, 2^901],
-// as a pair hi + lo.
-void atan_ratio(double n, double d, double& hi, double& lo) {
-    const int j = static_cast<int>(n / d * 64.0 + 0.5);
-    const double c = j * 0x1p-6;
-    double d1, d2, n1, n2;  // 26-bit halves: c times a half is exact
-    split(d, d1, d2);
-    split(n, n1, n2);
-    // n - c d and d + c n as normalised pairs: the series below takes the
-    // leading double of u, which must be u to 53 bits.
-    double num, num_err, s, e;
-    two_sum(n, -(c * d1), s, e);
-    fast_two_sum(s, e - c * d2, num, num_err);
-    double den, den_err;
-    two_sum(d, c * n1, s, e);
-    fast_two_sum(s, e + c * n2, den, den_err);
-    // u = (num + num_err)/(den + den_err) as uh + ul: one division, the
-    // remainder from an exact product.
-    const double inv = 1.0 / den;
-    const double uh = num * inv;
-    double p, pe;
-    two_prod(uh, den, p, pe);
-    const double ul = (((num - p) - pe) + num_err - uh * den_err) * inv;
-    const double z = uh * uh;
-    const double* a = t::kAtanCoeff;
-    const double poly = uh * z * (a[0] + z * (a[1] + z * (a[2] + z * a[3])));
-    fast_two_sum(t::kAtanHi[j], uh, hi, lo);  // |uh| <= 2^-7 <= atan(j/64) unless j = 0
-    lo += t::kAtanLo[j] + ul + poly;
-}
 
 }  // namespace
 
@@ -131,12 +108,12 @@ double atan2(double y, double x) noexcept {
     }
 
     // Finite and non-zero from here on.
-    const double a = from_bits(ya), b = from_bits(xa);
     const bool swapped = ya > xa;  // the angle of (b, a) beyond pi/4
-    const double n = a < b ? a : b;
-    const double d = a < b ? b : a;
-    const int gap = static_cast<int>((swapped ? ya : xa) >> 52) - static_cast<int>((swapped ? xa : ya) >> 52);
-    const Octant& o = kOctant[(x_negative ? 2 : 0) + (swapped ? 1 : 0)];
+    const std::uint64_t nbits = swapped ? xa : ya, dbits = swapped ? ya : xa;
+    const double n = from_bits(nbits), d = from_bits(dbits);
+    const int gap = static_cast<int>(dbits >> 52) - static_cast<int>(nbits >> 52);
+    const int octant = (x_negative ? 2 : 0) + (swapped ? 1 : 0);
+    const Octant& o = kOctant[octant];
     const double sy = kSign[y_negative ? 1 : 0];
     if (gap > kTinyRatioExponents) {
         // t = n/d < 2^-59: atan t = t (1 - t^2/3) rounds as t does (the
@@ -151,19 +128,47 @@ double atan2(double y, double x) noexcept {
         return sy * o.base_hi + (sy * o.base_lo + (sy * o.sense) * (n / d));  // pi -+ t, pi/2 +- t
     }
     double ns = n, ds = d;
-    const std::uint64_t dbits = to_bits(d);
     if (dbits - kScaleUpBits >= kScaleDownBits - kScaleUpBits) {  // outside [2^-800, 2^900)
         const double scale = dbits >= kScaleDownBits ? 0x1p-600 : 0x1p600;
         ns *= scale;
         ds *= scale;
     }
-    double hi, lo;
-    atan_ratio(ns, ds, hi, lo);
-    // The angle as a pair, rounded once.
+    // t = n/d = th + tl: th is the quotient rounded to 20 bits, and tl, at
+    // most 2^-20 t, comes from n - th d, exact up to its last subtraction
+    // (th times a 26-bit half of d is exact, and th d1 lies within a factor
+    // 2 of n).
+    const double q = 1.0 / ds;
+    const double t0 = ns * q;  // n/d within an ulp
+    const double ts = t0 * kSplit20;
+    const double th = ts - (ts - t0);
+    double d1, d2;
+    split(ds, d1, d2);
+    const double tl = ((ns - th * d1) - th * d2) * q;
+    // c = j/64 nearest t0 (the truncation after adding 1/2 is the same in
+    // every rounding mode, so |t - c| stays near 2^-7 in all of them), and
+    // u = t - c = uh + tl with uh = th - c exact: th >= 2^-7 unless j = 0
+    // (and then c = 0), so uh is a multiple of 2^-26 below 2^-6, 20 bits.
+    const int j = static_cast<int>(t0 * 64.0 + 0.5);
+    const double uh = th - j * 0x1p-6;
+    const double u = uh + tl;
+    // atan t = atan c + a1s u + a2s u^2 + u (b1 + b2 u + a3 u^2 + ... + a9 u^8)
+    // with kAtanPoly[j] = {a1s, a2s, b1, ..., a9}: the lead a1s uh + a2s uh^2
+    // is exact (a multiple of 2^-59 below 2^-6, see trig_data.h); the rest,
+    // a1s tl + a2s (u^2 - uh^2) + u (b1 + ...), needs only double arithmetic.
+    const double* k = t::kAtanPoly[j];
+    const double lead = k[0] * uh + k[1] * (uh * uh);
+    const double u2 = u * u, u4 = u2 * u2;
+    const double fit = u * (((k[2] + k[3] * u) + u2 * (k[4] + k[5] * u)) +
+                            u4 * (((k[6] + k[7] * u) + u2 * (k[8] + k[9] * u)) + u4 * k[10]));
+    const double rest = (k[0] * tl + k[1] * tl * (u + uh)) + fit;
+    // The angle, base + sense * (lead + rest) with the sign of y folded in:
+    // the high part of the base plus the lead is an exact pair (the base is
+    // at least atan(1/64) > |lead|, or 0), and the sum is rounded once.
+    const double* base = t::kAtanBase[octant][j];
     const double sense = sy * o.sense;
     double s, e;
-    two_sum(sy * o.base_hi, sense * hi, s, e);  // exact; s = hi when the base is 0
-    return s + (e + (sy * o.base_lo + sense * lo));
+    fast_two_sum(sy * base[0], sense * lead, s, e);
+    return s + (e + (sy * base[1] + sense * rest));
 }
 
 }  // namespace portable

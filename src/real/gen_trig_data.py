@@ -12,8 +12,10 @@ arithmetic and rounded to double once, to nearest:
   33 bits, so that k * part is exact for k < 2^20, and a 53-bit rest);
 - sin and cos of j/64 as pairs of doubles, and the Taylor coefficients of
   sin and cos on |t| <= 1/64;
-- atan(j/64), j = 0..64, as pairs of doubles, and the Taylor coefficients of
-  atan on |u| <= 2^-7.
+- for atan2: per c = j/64, j = 0..65, a polynomial in x = t - c for
+  atan(c + x) whose two leading coefficients are short (so that their
+  products with the short leading part of x are exact), and the bases
+  atan c, pi/2 - atan c, pi - atan c, pi/2 + atan c as pairs of doubles.
 
 The measured errors printed in the comments are the script's own (maximum
 over a fine grid, in high precision, of the polynomial with the rounded
@@ -41,6 +43,84 @@ def to_double(v):
 
 def log2(v):
     return float(mpmath.log(v, 2)) if v else float("-inf")
+
+ATAN_STEP = 64       # table points c = j/64
+ATAN_ROWS = 65       # j = 0..64
+ATAN_A1_GRID = -33   # a1s: 1/(1 + c^2) rounded to a multiple of 2^-33
+ATAN_A2_GRID = -7    # a2s: -c/(1 + c^2)^2 rounded to a multiple of 2^-7
+ATAN_FIT = 9         # coefficients of the fitted part: b1, b2, a3..a9
+
+
+def round_to_grid(v, e):
+    q = mpf(2) ** e
+    return mpmath.nint(v / q) * q
+
+
+def atan_row(j):
+    """Coefficients of row j, atan c, and the measured relative error of
+    atan(c + x) on the range of x."""
+    c = mpf(j) / ATAN_STEP
+    h = mpf(1) / (2 * ATAN_STEP) * (1 + mpf(2) ** -30)
+    base = mpmath.atan(c)
+    a1s = round_to_grid(1 / (1 + c * c), ATAN_A1_GRID)
+    a2s = round_to_grid(-c / (1 + c * c) ** 2, ATAN_A2_GRID)
+
+    def rest(x):  # (atan(c + x) - atan c - a1s x - a2s x^2) / x
+        with mp.workprec(1200):
+            if x == 0:
+                return 1 / (1 + c * c) - a1s
+            x = mpf(x)
+            return (mpmath.atan(c + x) - mpmath.atan(c) - a1s * x - a2s * x * x) / x
+
+    lo, hi = (0, h) if j == 0 else (-h, h)  # j = 0: x = t >= 0
+    poly = [to_double(v) for v in mpmath.chebyfit(rest, [lo, hi], ATAN_FIT)]  # highest degree first
+    err = mpf(0)
+    for i in range(401):
+        x = lo + (hi - lo) * i / 400
+        if x != 0:
+            err = max(err, abs(x * (mpmath.polyval(poly, x) - rest(x)) / mpmath.atan(c + x)))
+    return [a1s, a2s] + poly[::-1], base, err
+
+
+def atan_tables(w):
+    rows, bases, fit_err = [], [], mpf(0)
+    for j in range(ATAN_ROWS):
+        row, base, e = atan_row(j)
+        rows.append(row)
+        bases.append(base)
+        fit_err = max(fit_err, e)
+    w("// atan(c + x) for c = j/64, j = 0..%d, |x| <= 2^-7:" % (ATAN_ROWS - 1))
+    w("//   atan c + a1s x + a2s x^2 + x (b1 + b2 x + a3 x^2 + a4 x^3 + ... + a9 x^8),")
+    w("// kAtanPoly[j] = {a1s, a2s, b1, b2, a3, ..., a9}. a1s is 1/(1 + c^2) rounded to a")
+    w("// multiple of 2^%d and a2s is -c/(1 + c^2)^2 rounded to a multiple of 2^%d, so" % (ATAN_A1_GRID, ATAN_A2_GRID))
+    w("// that for x a multiple of 2^-26 with |x| <= 2^-7 (20 bits) the products a1s x,")
+    w("// x^2, a2s x^2 and their sum (a multiple of 2^-59 below 2^-6) are exact; b1,")
+    w("// b2, a3 ... a9 are a Chebyshev fit (near minimax) of")
+    w("// (atan(c + x) - atan c - a1s x - a2s x^2)/x on |x| <= 2^-7 (j = 0: 0 <= x <= 2^-7),")
+    w("// with the coefficients rounded: relative error of atan(c + x) 2^%.1f." % log2(fit_err))
+    w("constexpr int kAtanRows = %d;" % ATAN_ROWS)
+    w("constexpr double kAtanPoly[kAtanRows][%d] = {" % (2 + ATAN_FIT))
+    for j, row in enumerate(rows):
+        w("    {  // j = %d" % j)
+        for i in range(0, len(row), 4):
+            w("        " + " ".join("%s," % hexf(v) for v in row[i:i + 4]))
+        w("    },")
+    w("};")
+    w("// The angle's base for each octant of the point (b, a), b = |x|, a = |y|, as")
+    w("// pairs of doubles good to 2^-106: atan c (a <= b, x > 0), pi/2 - atan c")
+    w("// (a > b, x > 0), pi - atan c (a <= b, x < 0), pi/2 + atan c (a > b, x < 0).")
+    w("constexpr double kAtanBase[4][kAtanRows][2] = {")
+    pi = mpmath.pi
+    for name, f in (("atan c", lambda v: v), ("pi/2 - atan c", lambda v: pi / 2 - v),
+                    ("pi - atan c", lambda v: pi - v), ("pi/2 + atan c", lambda v: pi / 2 + v)):
+        w("    {")
+        w("        // %s" % name)
+        for base in bases:
+            v = f(base)
+            hi = to_double(v)
+            w("        {%s, %s}," % (hexf(hi), hexf(v - hi)))
+        w("    },")
+    w("};")
 
 
 def main():
@@ -133,29 +213,7 @@ def main():
     w("")
 
     # --- atan -----------------------------------------------------------
-    w("// atan(j/64) = kAtanHi[j] + kAtanLo[j], j = 0..64 (pairs good to 2^-106).")
-    his, los = [], []
-    for j in range(65):
-        v = mpmath.atan(mpf(j) / 64)
-        h = to_double(v)
-        his.append(h)
-        los.append(to_double(v - h))
-    for name, arr in (("kAtanHi", his), ("kAtanLo", los)):
-        w("constexpr double %s[65] = {" % name)
-        for i in range(0, 65, 3):
-            w("    " + " ".join("%s," % hexf(v) for v in arr[i:i + 3]))
-        w("};")
-    ac = [to_double(mpf((-1) ** k) / (2 * k + 1)) for k in range(1, 5)]
-    umax = mpf(2) ** -7 * (1 + mpf(2) ** -40)
-    aerr = max(abs((u + u ** 3 * mpmath.polyval(ac[::-1], u * u) - mpmath.atan(u)) / mpmath.atan(u))
-               for u in [umax * i / 1000 for i in range(1, 1001)])
-    w("// atan u = u + u^3 A(u^2), A(z) = sum kAtanCoeff[i] z^i: the Taylor series")
-    w("// to u^9 (relative error on |u| <= 2^-7: 2^%.1f)." % log2(aerr))
-    w("constexpr double kAtanCoeff[%d] = {" % len(ac))
-    for c in ac:
-        w("    %s," % hexf(c))
-    w("};")
-    w("")
+    atan_tables(w)
     w("}  // namespace trig")
     w("}  // namespace detail")
     w("}  // namespace real")
