@@ -13,6 +13,7 @@ up to the largest double. The atan2 pairs cover every quadrant, ratios near
 the table points, and ratios that underflow or overflow.
 """
 
+import math
 import random
 
 import mpmath
@@ -88,6 +89,15 @@ def main():
                 pts.append((sy * y, sx * x))
     for _ in range(16):
         pts.append((rng.uniform(-1, 1) * 2.0 ** rng.randrange(-20, 20), rng.uniform(-1, 1) * 2.0 ** rng.randrange(-20, 20)))
+    # Ratios on the seams of the table (t = (2j+1)/128, where the nearest
+    # table point changes) and just above powers of two (where t and its
+    # 20-bit part differ most), with the larger argument at 1 and at the
+    # scaling thresholds; a subnormal over a small normal (t = 2^-74).
+    for t in (1 / 128, 3 / 128, 127 / 128, 1 / 4, 1 / 2):
+        for x in (1.0, 2.0 ** 900, math.nextafter(2.0 ** 900, 0), 2.0 ** -800):
+            for y in (t * x, math.nextafter(t * x, 0), math.nextafter(t * x, 1e308)):
+                pts.append((y, x))
+    pts.append((5e-324, 2.0 ** -1000))
     print("// {y, x, atan2 hi, atan2 lo}")
     print("struct Atan2Case {")
     print("    double y, x, hi, lo;")
