@@ -5,17 +5,19 @@ atan2 (src/real/sincos.cpp, src/real/atan2.cpp).
     /usr/bin/python3 src/real/gen_trig_data.py > src/real/trig_data.h
 
 Needs mpmath (Debian: python3-mpmath). Everything is computed with 400-bit
-arithmetic and rounded to double once, to nearest:
+arithmetic and rounded to double once, to nearest (the short atan
+coefficients to their grid):
 
 - the bits of 2/pi in 32-bit words, for reducing huge arguments;
 - pi/2 in four parts for the reduction of moderate arguments (three parts of
   33 bits, so that k * part is exact for k < 2^20, and a 53-bit rest);
 - sin and cos of j/64 as pairs of doubles, and the Taylor coefficients of
   sin and cos on |t| <= 1/64;
-- for atan2: per c = j/64, j = 0..65, a polynomial in x = t - c for
-  atan(c + x) whose two leading coefficients are short (so that their
-  products with the short leading part of x are exact), and the bases
-  atan c, pi/2 - atan c, pi - atan c, pi/2 + atan c as pairs of doubles.
+- for atan2: per c = j/64, j = 0..64, a polynomial in u = t - c for
+  atan(c + u) whose two leading coefficients are rounded to short values
+  instead (so that their products with the short leading part of u are
+  exact), and the bases atan c, pi/2 - atan c, pi - atan c, pi/2 + atan c
+  as pairs of doubles.
 
 The measured errors printed in the comments are the script's own (maximum
 over a fine grid, in high precision, of the polynomial with the rounded
@@ -58,27 +60,29 @@ def round_to_grid(v, e):
 
 def atan_row(j):
     """Coefficients of row j, atan c, and the measured relative error of
-    atan(c + x) on the range of x."""
+    atan(c + u) on the range of u."""
     c = mpf(j) / ATAN_STEP
     h = mpf(1) / (2 * ATAN_STEP) * (1 + mpf(2) ** -30)
     base = mpmath.atan(c)
     a1s = round_to_grid(1 / (1 + c * c), ATAN_A1_GRID)
     a2s = round_to_grid(-c / (1 + c * c) ** 2, ATAN_A2_GRID)
 
-    def rest(x):  # (atan(c + x) - atan c - a1s x - a2s x^2) / x
+    # (atan(c + u) - atan c - a1s u - a2s u^2) / u, at 1200 bits: the quotient
+    # cancels for u near 0 (the middle Chebyshev node is 0 up to rounding).
+    def rest(u):
         with mp.workprec(1200):
-            if x == 0:
+            if u == 0:
                 return 1 / (1 + c * c) - a1s
-            x = mpf(x)
-            return (mpmath.atan(c + x) - mpmath.atan(c) - a1s * x - a2s * x * x) / x
+            u = mpf(u)
+            return (mpmath.atan(c + u) - mpmath.atan(c) - a1s * u - a2s * u * u) / u
 
-    lo, hi = (0, h) if j == 0 else (-h, h)  # j = 0: x = t >= 0
+    lo, hi = (0, h) if j == 0 else (-h, h)  # j = 0: u = t >= 0
     poly = [to_double(v) for v in mpmath.chebyfit(rest, [lo, hi], ATAN_FIT)]  # highest degree first
     err = mpf(0)
     for i in range(401):
-        x = lo + (hi - lo) * i / 400
-        if x != 0:
-            err = max(err, abs(x * (mpmath.polyval(poly, x) - rest(x)) / mpmath.atan(c + x)))
+        u = lo + (hi - lo) * i / 400
+        if u != 0:
+            err = max(err, abs(u * (mpmath.polyval(poly, u) - rest(u)) / mpmath.atan(c + u)))
     return [a1s, a2s] + poly[::-1], base, err
 
 
@@ -89,15 +93,15 @@ def atan_tables(w):
         rows.append(row)
         bases.append(base)
         fit_err = max(fit_err, e)
-    w("// atan(c + x) for c = j/64, j = 0..%d, |x| <= 2^-7:" % (ATAN_ROWS - 1))
-    w("//   atan c + a1s x + a2s x^2 + x (b1 + b2 x + a3 x^2 + a4 x^3 + ... + a9 x^8),")
+    w("// atan(c + u) for c = j/64, j = 0..%d, |u| <= 2^-7:" % (ATAN_ROWS - 1))
+    w("//   atan c + a1s u + a2s u^2 + u (b1 + b2 u + a3 u^2 + a4 u^3 + ... + a9 u^8),")
     w("// kAtanPoly[j] = {a1s, a2s, b1, b2, a3, ..., a9}. a1s is 1/(1 + c^2) rounded to a")
     w("// multiple of 2^%d and a2s is -c/(1 + c^2)^2 rounded to a multiple of 2^%d, so" % (ATAN_A1_GRID, ATAN_A2_GRID))
-    w("// that for x a multiple of 2^-26 with |x| <= 2^-7 (20 bits) the products a1s x,")
-    w("// x^2, a2s x^2 and their sum (a multiple of 2^-59 below 2^-6) are exact; b1,")
-    w("// b2, a3 ... a9 are a Chebyshev fit (near minimax) of")
-    w("// (atan(c + x) - atan c - a1s x - a2s x^2)/x on |x| <= 2^-7 (j = 0: 0 <= x <= 2^-7),")
-    w("// with the coefficients rounded: relative error of atan(c + x) 2^%.1f." % log2(fit_err))
+    w("// that for u a multiple of 2^-26 below 2^-6 (20 bits) the products a1s u, u^2,")
+    w("// a2s u^2 and their sum (a multiple of 2^-59 below 2^-6) are exact; b1, b2,")
+    w("// a3 ... a9 are a Chebyshev fit (near minimax) of")
+    w("// (atan(c + u) - atan c - a1s u - a2s u^2)/u on |u| <= 2^-7 (j = 0: 0 <= u <= 2^-7),")
+    w("// with the coefficients rounded: relative error of atan(c + u) 2^%.1f." % log2(fit_err))
     w("constexpr int kAtanRows = %d;" % ATAN_ROWS)
     w("constexpr double kAtanPoly[kAtanRows][%d] = {" % (2 + ATAN_FIT))
     for j, row in enumerate(rows):

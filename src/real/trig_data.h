@@ -104,15 +104,15 @@ constexpr double kSinCosTable[52][4] = {
 constexpr double kSinCoeff[3] = {-0x1.5555555555555p-3, 0x1.1111111111111p-7, -0x1.a01a01a01a01ap-13};
 constexpr double kCosCoeff[2] = {0x1.5555555555555p-5, -0x1.6c16c16c16c17p-10};
 
-// atan(c + x) for c = j/64, j = 0..64, |x| <= 2^-7:
-//   atan c + a1s x + a2s x^2 + x (b1 + b2 x + a3 x^2 + a4 x^3 + ... + a9 x^8),
+// atan(c + u) for c = j/64, j = 0..64, |u| <= 2^-7:
+//   atan c + a1s u + a2s u^2 + u (b1 + b2 u + a3 u^2 + a4 u^3 + ... + a9 u^8),
 // kAtanPoly[j] = {a1s, a2s, b1, b2, a3, ..., a9}. a1s is 1/(1 + c^2) rounded to a
 // multiple of 2^-33 and a2s is -c/(1 + c^2)^2 rounded to a multiple of 2^-7, so
-// that for x a multiple of 2^-26 with |x| <= 2^-7 (20 bits) the products a1s x,
-// x^2, a2s x^2 and their sum (a multiple of 2^-59 below 2^-6) are exact; b1,
-// b2, a3 ... a9 are a Chebyshev fit (near minimax) of
-// (atan(c + x) - atan c - a1s x - a2s x^2)/x on |x| <= 2^-7 (j = 0: 0 <= x <= 2^-7),
-// with the coefficients rounded: relative error of atan(c + x) 2^-69.5.
+// that for u a multiple of 2^-26 below 2^-6 (20 bits) the products a1s u, u^2,
+// a2s u^2 and their sum (a multiple of 2^-59 below 2^-6) are exact; b1, b2,
+// a3 ... a9 are a Chebyshev fit (near minimax) of
+// (atan(c + u) - atan c - a1s u - a2s u^2)/u on |u| <= 2^-7 (j = 0: 0 <= u <= 2^-7),
+// with the coefficients rounded: relative error of atan(c + u) 2^-69.5.
 constexpr int kAtanRows = 65;
 constexpr double kAtanPoly[kAtanRows][11] = {
     {  // j = 0
