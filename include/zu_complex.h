@@ -14,12 +14,25 @@
 #include <cmath>
 #include <iosfwd>
 
+// The library's version, for tests at compile time (the build reads it from
+// here). A new major version changes the shared library's SONAME and may
+// break the ABI; a new minor version only adds to it; a patch changes no
+// interface. ZU_COMPLEX_VERSION is major * 10000 + minor * 100 + patch.
+#define ZU_COMPLEX_VERSION_MAJOR 1
+#define ZU_COMPLEX_VERSION_MINOR 1
+#define ZU_COMPLEX_VERSION_PATCH 0
+#define ZU_COMPLEX_VERSION \
+    (ZU_COMPLEX_VERSION_MAJOR * 10000 + ZU_COMPLEX_VERSION_MINOR * 100 + ZU_COMPLEX_VERSION_PATCH)
+
 // One export macro. Everything else in the library has hidden visibility.
+// ZU_COMPLEX_STATIC (set by the static library's CMake target and its
+// pkg-config file) marks a static library, which exports and imports
+// nothing, whether it is being built or used.
 #if defined(_WIN32) || defined(__CYGWIN__)
-#  if defined(ZU_COMPLEX_BUILDING)
-#    define ZU_API __declspec(dllexport)
-#  elif defined(ZU_COMPLEX_STATIC)
+#  if defined(ZU_COMPLEX_STATIC)
 #    define ZU_API
+#  elif defined(ZU_COMPLEX_BUILDING)
+#    define ZU_API __declspec(dllexport)
 #  else
 #    define ZU_API __declspec(dllimport)
 #  endif
@@ -239,6 +252,11 @@ public:
 // instead of its own. Defining the function in the .exe, with this header
 // included, exports it (ZU_HOOK_API); a definition in another DLL is not
 // seen.
+//
+// With the static library (every platform) the program's definition is
+// linked in place of the library's: the library's own hook is alone in its
+// archive member, which the linker then never pulls in. Define it in one of
+// the program's object files, not in an archive linked after this library.
 ZU_HOOK_API int DComplex_error(c_exception& e);
 
 // ---------------------------------------------------------------------------

@@ -1,7 +1,12 @@
-# Installs the built library into a scratch prefix, then builds and runs a
-# small consumer against it twice: through find_package and through
-# pkg-config. Run by ctest with -DBUILD_DIR, -DWORK_DIR, -DCONSUMER_DIR,
-# -DCXX and -DCONFIG.
+# Builds and runs a small consumer against an installed library, once per
+# kind of library installed (KINDS: shared, static or both), each twice:
+# through find_package and through pkg-config (`--static` and a static link
+# for the static kind).
+#
+# From ctest: -DBUILD_DIR (installed first into WORK_DIR/prefix), -DWORK_DIR,
+# -DCONSUMER_DIR, -DCXX, -DCONFIG, -DKINDS. Against a tree installed
+# elsewhere (tools/ci/packages: the unpacked Debian packages): -DPREFIX
+# instead of -DBUILD_DIR.
 function(run)
     execute_process(COMMAND ${ARGN} RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
     if(NOT rc EQUAL 0)
@@ -11,37 +16,52 @@ function(run)
     message(STATUS "${out}")
 endfunction()
 
-set(prefix "${WORK_DIR}/prefix")
 file(REMOVE_RECURSE "${WORK_DIR}")
-
-if(CONFIG)
-    run(${CMAKE_COMMAND} --install "${BUILD_DIR}" --prefix "${prefix}" --config "${CONFIG}")
-else()
-    run(${CMAKE_COMMAND} --install "${BUILD_DIR}" --prefix "${prefix}")
+if(NOT PREFIX)
+    set(PREFIX "${WORK_DIR}/prefix")
+    if(CONFIG)
+        run(${CMAKE_COMMAND} --install "${BUILD_DIR}" --prefix "${PREFIX}" --config "${CONFIG}")
+    else()
+        run(${CMAKE_COMMAND} --install "${BUILD_DIR}" --prefix "${PREFIX}")
+    endif()
 endif()
 
-# 1. CMake: find_package(zu_complex CONFIG) and zu_complex::zu_complex.
-run(${CMAKE_COMMAND} -S "${CONSUMER_DIR}" -B "${WORK_DIR}/cmake-consumer"
-    -DCMAKE_PREFIX_PATH=${prefix} -DCMAKE_CXX_COMPILER=${CXX})
-run(${CMAKE_COMMAND} --build "${WORK_DIR}/cmake-consumer")
-run("${WORK_DIR}/cmake-consumer/consumer")
-
-# 2. pkg-config.
 find_program(PKG_CONFIG pkg-config)
 if(NOT PKG_CONFIG)
     message(FATAL_ERROR "pkg-config not found")
 endif()
-file(GLOB_RECURSE pc_files "${prefix}/*/zu_complex.pc")
+file(GLOB_RECURSE pc_files "${PREFIX}/*/zu_complex.pc")
 list(GET pc_files 0 pc_file)
 get_filename_component(pc_dir "${pc_file}" DIRECTORY)
 set(ENV{PKG_CONFIG_PATH} "${pc_dir}")
-execute_process(COMMAND ${PKG_CONFIG} --cflags --libs zu_complex
-    OUTPUT_VARIABLE pc_flags OUTPUT_STRIP_TRAILING_WHITESPACE RESULT_VARIABLE rc)
-if(NOT rc EQUAL 0)
-    message(FATAL_ERROR "pkg-config --cflags --libs zu_complex failed")
-endif()
-execute_process(COMMAND ${PKG_CONFIG} --variable=libdir zu_complex
-    OUTPUT_VARIABLE pc_libdir OUTPUT_STRIP_TRAILING_WHITESPACE)
-separate_arguments(pc_flags UNIX_COMMAND "${pc_flags}")
-run(${CXX} -std=c++17 "${CONSUMER_DIR}/main.cpp" -o "${WORK_DIR}/pc-consumer" ${pc_flags} "-Wl,-rpath,${pc_libdir}")
-run("${WORK_DIR}/pc-consumer")
+
+foreach(kind IN LISTS KINDS)
+    # 1. CMake: find_package(zu_complex CONFIG COMPONENTS <kind>).
+    set(dir "${WORK_DIR}/cmake-${kind}")
+    run(${CMAKE_COMMAND} -S "${CONSUMER_DIR}" -B "${dir}" -DZU_KIND=${kind}
+        -DCMAKE_PREFIX_PATH=${PREFIX} -DCMAKE_CXX_COMPILER=${CXX})
+    run(${CMAKE_COMMAND} --build "${dir}")
+    run("${dir}/consumer")
+
+    # 2. pkg-config: the shared library found at run time through an rpath;
+    # the static one in a fully static program, which needs every library
+    # that `pkg-config --static` names.
+    if(kind STREQUAL "static")
+        set(pc_args --static --cflags --libs zu_complex)
+        set(link_args -static)
+    else()
+        set(pc_args --cflags --libs zu_complex)
+        execute_process(COMMAND ${PKG_CONFIG} --variable=libdir zu_complex
+            OUTPUT_VARIABLE pc_libdir OUTPUT_STRIP_TRAILING_WHITESPACE)
+        set(link_args "-Wl,-rpath,${pc_libdir}")
+    endif()
+    execute_process(COMMAND ${PKG_CONFIG} ${pc_args}
+        OUTPUT_VARIABLE pc_flags OUTPUT_STRIP_TRAILING_WHITESPACE RESULT_VARIABLE rc)
+    if(NOT rc EQUAL 0)
+        message(FATAL_ERROR "pkg-config ${pc_args} failed")
+    endif()
+    message(STATUS "pkg-config ${pc_args}: ${pc_flags}")
+    separate_arguments(pc_flags UNIX_COMMAND "${pc_flags}")
+    run(${CXX} -std=c++17 "${CONSUMER_DIR}/main.cpp" -o "${WORK_DIR}/pc-${kind}" ${pc_flags} ${link_args})
+    run("${WORK_DIR}/pc-${kind}")
+endforeach()

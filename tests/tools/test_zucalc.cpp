@@ -282,7 +282,9 @@ TEST(ZucalcProgram, EvaluatesArgumentsAndGoesOnPastErrors) {
               r.output);
     EXPECT_EQ("(0.5,-1.25)\n", zucalc_run("'(0.5,-1.25)'").output);
     EXPECT_EQ("3.14\n", zucalc_run("--precision 3 pi").output);
-    EXPECT_EQ("zucalc 1.0.0\n", zucalc_run("--version").output);
+    EXPECT_EQ("zucalc " + std::to_string(ZU_COMPLEX_VERSION_MAJOR) + "." + std::to_string(ZU_COMPLEX_VERSION_MINOR) +
+                  "." + std::to_string(ZU_COMPLEX_VERSION_PATCH) + "\n",
+              zucalc_run("--version").output);
     EXPECT_EQ(0, zucalc_run("-- -2^2").status);
 }
 

@@ -16,10 +16,6 @@
 #include <editline/readline.h>
 #endif
 
-#ifndef ZUCALC_VERSION
-#define ZUCALC_VERSION "1.0.0"
-#endif
-
 namespace {
 
 const char kUsage[] = "usage: zucalc [--hex] [--precision N] [--] [EXPRESSION...]\n";
@@ -114,7 +110,8 @@ int run(int argc, char** argv) {
             std::cout << kUsage << '\n' << kHelp;
             return 0;
         } else if (a == "--version") {
-            std::cout << "zucalc " ZUCALC_VERSION "\n";
+            std::cout << "zucalc " << ZU_COMPLEX_VERSION_MAJOR << '.' << ZU_COMPLEX_VERSION_MINOR << '.'
+                      << ZU_COMPLEX_VERSION_PATCH << '\n';
             return 0;
         } else if (a == "--hex") {
             opt.format.hex = true;
