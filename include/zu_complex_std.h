@@ -30,7 +30,7 @@ inline std::complex<double> to_std(const DComplex& z) noexcept {
 // std::complex<double> -> DComplex.
 inline DComplex to_dcomplex(const std::complex<double>& c) noexcept {
     DComplex z;
-    std::memcpy(&z, reinterpret_cast<const double*>(&c), sizeof(double[2]));
+    std::memcpy(static_cast<void*>(&z), reinterpret_cast<const double*>(&c), sizeof(double[2]));
     return z;
 }
 
