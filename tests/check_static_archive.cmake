@@ -39,8 +39,9 @@ foreach(line IN LISTS nm_lines)
             set(hook_member "${member}")
         endif()
         # Weak (W, V) and unique (u) symbols are inline functions and
-        # template instances, merged with the program's identical ones.
-        if(kind MATCHES "^[TDBRC]$" AND NOT sym IN_LIST expected AND NOT sym MATCHES "^(zu::|zu_)")
+        # template instances, merged with the program's identical ones, as
+        # are MinGW's .refptr.* pointers to external data.
+        if(kind MATCHES "^[TDBRC]$" AND NOT sym IN_LIST expected AND NOT sym MATCHES "^(zu::|zu_|\\.refptr\\.)")
             list(APPEND foreign "${member}: ${sym}")
         endif()
     endif()
