@@ -10,16 +10,7 @@
 #   disappeared fails the build, as it breaks the ABI).
 # CPACK_ZU_* variables come from cmake/ZuComplexPackaging.cmake.
 
-function(zu_run)
-    execute_process(COMMAND ${ARGN} RESULT_VARIABLE rc ERROR_VARIABLE err OUTPUT_VARIABLE out)
-    if(NOT rc EQUAL 0)
-        string(REPLACE ";" " " cmd "${ARGN}")
-        message(FATAL_ERROR "failed (${rc}): ${cmd}\n${out}\n${err}")
-    endif()
-    if(out OR err)
-        message(STATUS "${out}${err}")
-    endif()
-endfunction()
+include(${CMAKE_CURRENT_LIST_DIR}/../../cmake/ZuRunCommand.cmake)
 
 set(drop_sections --remove-section=.comment --remove-section=.note)
 file(GLOB_RECURSE staged LIST_DIRECTORIES false "${CPACK_TEMPORARY_INSTALL_DIRECTORY}/*")
@@ -28,12 +19,12 @@ foreach(file IN LISTS staged)
         continue()
     endif()
     if(file MATCHES "\\.a$")
-        zu_run(${CPACK_ZU_STRIP} --strip-debug ${drop_sections} --enable-deterministic-archives "${file}")
+        zu_run_command(${CPACK_ZU_STRIP} --strip-debug ${drop_sections} --enable-deterministic-archives "${file}")
     elseif(file MATCHES "/lib/.*\\.so[.0-9]*$")
-        zu_run(${CPACK_ZU_STRIP} --strip-unneeded ${drop_sections} "${file}")
+        zu_run_command(${CPACK_ZU_STRIP} --strip-unneeded ${drop_sections} "${file}")
         set(shared_library "${file}")
     elseif(file MATCHES "/bin/[^/]+$")
-        zu_run(${CPACK_ZU_STRIP} ${drop_sections} "${file}")
+        zu_run_command(${CPACK_ZU_STRIP} ${drop_sections} "${file}")
     endif()
 endforeach()
 
@@ -41,6 +32,6 @@ if(NOT shared_library)
     message(FATAL_ERROR "no shared library among the staged files")
 endif()
 execute_process(COMMAND dpkg --print-architecture OUTPUT_VARIABLE arch OUTPUT_STRIP_TRAILING_WHITESPACE)
-zu_run(dpkg-gensymbols -q -c1
+zu_run_command(dpkg-gensymbols -q -c1
     -p${CPACK_ZU_RUNTIME_PACKAGE} -v${CPACK_PACKAGE_VERSION} -a${arch}
     -I${CPACK_ZU_SYMBOLS_TEMPLATE} -e${shared_library} -O${CPACK_ZU_SYMBOLS_FILE})

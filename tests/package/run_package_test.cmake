@@ -7,22 +7,15 @@
 # -DCONSUMER_DIR, -DCXX, -DCONFIG, -DKINDS. Against a tree installed
 # elsewhere (tools/ci/packages: the unpacked Debian packages): -DPREFIX
 # instead of -DBUILD_DIR.
-function(run)
-    execute_process(COMMAND ${ARGN} RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
-    if(NOT rc EQUAL 0)
-        string(REPLACE ";" " " cmd "${ARGN}")
-        message(FATAL_ERROR "failed (${rc}): ${cmd}\n${out}\n${err}")
-    endif()
-    message(STATUS "${out}")
-endfunction()
+include(${CMAKE_CURRENT_LIST_DIR}/../../cmake/ZuRunCommand.cmake)
 
 file(REMOVE_RECURSE "${WORK_DIR}")
 if(NOT PREFIX)
     set(PREFIX "${WORK_DIR}/prefix")
     if(CONFIG)
-        run(${CMAKE_COMMAND} --install "${BUILD_DIR}" --prefix "${PREFIX}" --config "${CONFIG}")
+        zu_run_command(${CMAKE_COMMAND} --install "${BUILD_DIR}" --prefix "${PREFIX}" --config "${CONFIG}")
     else()
-        run(${CMAKE_COMMAND} --install "${BUILD_DIR}" --prefix "${PREFIX}")
+        zu_run_command(${CMAKE_COMMAND} --install "${BUILD_DIR}" --prefix "${PREFIX}")
     endif()
 endif()
 
@@ -38,10 +31,10 @@ set(ENV{PKG_CONFIG_PATH} "${pc_dir}")
 foreach(kind IN LISTS KINDS)
     # 1. CMake: find_package(zu_complex CONFIG COMPONENTS <kind>).
     set(dir "${WORK_DIR}/cmake-${kind}")
-    run(${CMAKE_COMMAND} -S "${CONSUMER_DIR}" -B "${dir}" -DZU_KIND=${kind}
+    zu_run_command(${CMAKE_COMMAND} -S "${CONSUMER_DIR}" -B "${dir}" -DZU_KIND=${kind}
         -DCMAKE_PREFIX_PATH=${PREFIX} -DCMAKE_CXX_COMPILER=${CXX})
-    run(${CMAKE_COMMAND} --build "${dir}")
-    run("${dir}/consumer")
+    zu_run_command(${CMAKE_COMMAND} --build "${dir}")
+    zu_run_command("${dir}/consumer")
 
     # 2. pkg-config: the shared library found at run time through an rpath;
     # the static one in a fully static program, which needs every library
@@ -62,6 +55,6 @@ foreach(kind IN LISTS KINDS)
     endif()
     message(STATUS "pkg-config ${pc_args}: ${pc_flags}")
     separate_arguments(pc_flags UNIX_COMMAND "${pc_flags}")
-    run(${CXX} -std=c++17 "${CONSUMER_DIR}/main.cpp" -o "${WORK_DIR}/pc-${kind}" ${pc_flags} ${link_args})
-    run("${WORK_DIR}/pc-${kind}")
+    zu_run_command(${CXX} -std=c++17 "${CONSUMER_DIR}/main.cpp" -o "${WORK_DIR}/pc-${kind}" ${pc_flags} ${link_args})
+    zu_run_command("${WORK_DIR}/pc-${kind}")
 endforeach()
