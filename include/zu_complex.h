@@ -12,6 +12,7 @@
 // program (or the library) that declared those first would make some
 // compilers stop treating the real functions as built-ins.
 #include <cmath>
+#include <cstddef>
 #include <iosfwd>
 
 // The library's version, for tests at compile time (the build reads it from
@@ -80,6 +81,7 @@ public:
     ZU_API void operator*=(const DComplex& z);  // bit for bit *this * z
     ZU_API void operator/=(const DComplex& z);  // bit for bit *this / z
 };
+static_assert(sizeof(DComplex) == 2 * sizeof(double), "DComplex must be exactly two doubles");
 
 // Accessors and conjugate. conj flips the sign bit of the imaginary part
 // only: conj of (x, +0.0) is (x, -0.0), and a NaN stays a NaN.
@@ -290,6 +292,74 @@ ZU_API void Vel_ComplexDivide(double* result, const double* a, const double* b);
 // round() returns to the rest of a program.
 ZU_API double Vel_Round(double x);
 
+// Arrays of n complex values stored as interleaved (re, im) doubles, the
+// layout of DComplex arrays and of the pairs above. Element k of the result
+// has the bits of the scalar operator or function on element k of the
+// operands (in every rounding mode, NaN bits and signs of zeros included),
+// so the array forms can replace a loop over the scalar forms:
+//   Vel_ComplexMultiplyArray  result[k] = a[k] * b[k]
+//   Vel_ComplexDivideArray    result[k] = a[k] / b[k]
+//   Vel_ComplexAddArray       result[k] = a[k] + b[k]
+//   Vel_ComplexSubtractArray  result[k] = a[k] - b[k]
+//   Vel_ComplexScaleArray     result[k] = a[k] * s, s one pair
+//   Vel_ComplexConjArray      result[k] = conj(a[k])
+//   Vel_ComplexAbsArray       result[k] = abs(a[k]), one double per element
+//   Vel_ComplexNormArray      result[k] = norm(a[k]), one double per element
+// Like the scalar operators they never report and leave errno alone.
+// Any n, 0 included (then nothing is read or written and the pointers may be
+// null), and any alignment. result may be exactly the storage of an operand
+// (in place; for abs and norm, result == a packs the moduli into the first n
+// doubles); s is read before anything is written. Any other overlap of
+// result with an operand is the caller's error and gives unspecified values.
+//
+// The work is done with the widest vector instructions the processor
+// supports (SSE2, AVX2 or AVX-512 on x86-64, NEON on aarch64, a plain loop
+// elsewhere), chosen on the first call. The environment variable
+// ZU_COMPLEX_ARRAY_TARGET, read at that first call, forces a narrower
+// choice: one of scalar, sse2, avx2, avx512 (x86) or neon (aarch64), taken
+// as the widest allowed; a target the processor lacks gives the next
+// narrower one, and a name the build does not know changes nothing. The
+// results are the same whichever is chosen.
+ZU_API void Vel_ComplexMultiplyArray(double* result, const double* a, const double* b, size_t n);
+ZU_API void Vel_ComplexDivideArray(double* result, const double* a, const double* b, size_t n);
+ZU_API void Vel_ComplexAddArray(double* result, const double* a, const double* b, size_t n);
+ZU_API void Vel_ComplexSubtractArray(double* result, const double* a, const double* b, size_t n);
+ZU_API void Vel_ComplexScaleArray(double* result, const double* a, const double* s, size_t n);
+ZU_API void Vel_ComplexConjArray(double* result, const double* a, size_t n);
+ZU_API void Vel_ComplexAbsArray(double* result, const double* a, size_t n);
+ZU_API void Vel_ComplexNormArray(double* result, const double* a, size_t n);
+// The name of the kernels in use ("avx512", "avx2", "sse2", "neon" or
+// "scalar"); makes the choice if no array function has been called yet.
+ZU_API const char* Vel_ComplexArrayTarget(void);
+
 }  // extern "C"
+
+// The array functions on DComplex arrays: the same functions, the same
+// semantics, with counts of DComplex elements (a DComplex is two doubles,
+// re first, with no padding).
+inline void Vel_ComplexMultiplyArray(DComplex* result, const DComplex* a, const DComplex* b, size_t n) {
+    Vel_ComplexMultiplyArray(reinterpret_cast<double*>(result), reinterpret_cast<const double*>(a), reinterpret_cast<const double*>(b), n);
+}
+inline void Vel_ComplexDivideArray(DComplex* result, const DComplex* a, const DComplex* b, size_t n) {
+    Vel_ComplexDivideArray(reinterpret_cast<double*>(result), reinterpret_cast<const double*>(a), reinterpret_cast<const double*>(b), n);
+}
+inline void Vel_ComplexAddArray(DComplex* result, const DComplex* a, const DComplex* b, size_t n) {
+    Vel_ComplexAddArray(reinterpret_cast<double*>(result), reinterpret_cast<const double*>(a), reinterpret_cast<const double*>(b), n);
+}
+inline void Vel_ComplexSubtractArray(DComplex* result, const DComplex* a, const DComplex* b, size_t n) {
+    Vel_ComplexSubtractArray(reinterpret_cast<double*>(result), reinterpret_cast<const double*>(a), reinterpret_cast<const double*>(b), n);
+}
+inline void Vel_ComplexScaleArray(DComplex* result, const DComplex* a, const DComplex& s, size_t n) {
+    Vel_ComplexScaleArray(reinterpret_cast<double*>(result), reinterpret_cast<const double*>(a), &s.re, n);
+}
+inline void Vel_ComplexConjArray(DComplex* result, const DComplex* a, size_t n) {
+    Vel_ComplexConjArray(reinterpret_cast<double*>(result), reinterpret_cast<const double*>(a), n);
+}
+inline void Vel_ComplexAbsArray(double* result, const DComplex* a, size_t n) {
+    Vel_ComplexAbsArray(result, reinterpret_cast<const double*>(a), n);
+}
+inline void Vel_ComplexNormArray(double* result, const DComplex* a, size_t n) {
+    Vel_ComplexNormArray(result, reinterpret_cast<const double*>(a), n);
+}
 
 #endif  // ZU_COMPLEX_H

@@ -1,0 +1,243 @@
+// The vector kernels' steps, written once for every instruction set. Each
+// instruction set's file defines ZU_ARRAY_TARGET (its target attribute, or
+// nothing) and a traits type T, then includes this file, which makes the
+// kernel table. Everything here is internal to that file: the anonymous
+// namespace keeps each instantiation, compiled for one instruction set, from
+// standing in for another file's. No include guard on purpose.
+//
+// T provides, for a vector V of kWidth doubles and a lane mask M:
+//   split(p, re, im)      load kWidth interleaved pairs as parts, lane j
+//                         holding element element(j)
+//   join(p, re, im)       the inverse: store the pairs in element order
+//   store_elements(p, v)  store one double per element, in element order
+//   load(p), store(p, v)  kWidth consecutive doubles, any alignment
+//   set1, add, sub, mul, div, sqrt, abs, neg, flip_odd (negate lanes 1, 3, ...)
+//   gt, ge, lt, eq, is_nan, not_nan, both (and), either (or), select(m, t, f)
+//   bits(m)               lane j's flag as bit j
+//
+// Every element's result is the scalar steps' result: the fast path covers
+// exactly the elements for which the scalar function takes its general
+// formula, with the same operations in the same order (each a correctly
+// rounded IEEE operation, so the lane gives the scalar bits in every
+// rounding mode), and any element outside it is recomputed by the scalar
+// steps (kernels.h) from its operands. The only NaN the fast paths can make
+// is the one IEEE operations make from operands that are not NaN, the same
+// for a lane as for a scalar instruction.
+#if !defined(ZU_ARRAY_TARGET)
+#error "define ZU_ARRAY_TARGET before including array/vector_steps.h"
+#endif
+
+#include "array/kernels.h"
+#include "fp/internal.h"
+
+#include <cstddef>
+#include <cstring>
+
+namespace {
+
+using zu::detail::array::Kernels;
+using OneBinary = void (*)(double*, const double*, const double*) noexcept;
+using OneUnary = void (*)(double*, const double*) noexcept;
+
+template <class T>
+constexpr unsigned kAllLanes = (1u << T::kWidth) - 1;
+
+// A block whose fast path does not cover every element: the vector results
+// go to a buffer, the scalar steps overwrite the uncovered elements there
+// (reading operands the result has not yet overwritten), then the block is
+// stored. b_step is 2 for an array b, 0 for one pair.
+template <class T>
+ZU_ARRAY_TARGET void patch(OneBinary one, double* r, const double* a, const double* b, std::size_t b_step,
+                           unsigned slow, typename T::V re, typename T::V im) {
+    double block[2 * T::kWidth];
+    T::join(block, re, im);
+    for (; slow != 0; slow &= slow - 1) {
+        const std::size_t e = T::element(static_cast<unsigned>(__builtin_ctz(slow)));
+        one(block + 2 * e, a + 2 * e, b + b_step * e);
+    }
+    std::memcpy(r, block, sizeof block);
+}
+
+// a * b where no part of either operand is zero or NaN:
+// (ar br - ai bi, ar bi + ai br).
+template <class T, std::size_t kStepB>
+ZU_ARRAY_TARGET void product_blocks(double* r, const double* a, const double* b, std::size_t n,
+                                    typename T::V br, typename T::V bi) {
+    using V = typename T::V;
+    const V zero = T::set1(0.0);
+    std::size_t k = 0;
+    for (; k + T::kWidth <= n; k += T::kWidth) {
+        V ar, ai;
+        T::split(a + 2 * k, ar, ai);
+        if (kStepB != 0) T::split(b + 2 * k, br, bi);
+        // |v| > 0 is false for a zero and for a NaN part alike.
+        const auto fast = T::both(T::both(T::gt(T::abs(ar), zero), T::gt(T::abs(ai), zero)),
+                                  T::both(T::gt(T::abs(br), zero), T::gt(T::abs(bi), zero)));
+        const V re = T::sub(T::mul(ar, br), T::mul(ai, bi));
+        const V im = T::add(T::mul(ar, bi), T::mul(ai, br));
+        const unsigned slow = ~T::bits(fast) & kAllLanes<T>;
+        if (slow == 0) {
+            T::join(r + 2 * k, re, im);
+        } else {
+            patch<T>(zu::detail::array::mul_one, r + 2 * k, a + 2 * k, b + kStepB * k, kStepB, slow, re, im);
+        }
+    }
+    for (; k < n; ++k) zu::detail::array::mul_one(r + 2 * k, a + 2 * k, b + kStepB * k);
+}
+
+template <class T>
+ZU_ARRAY_TARGET void mul_kernel(double* r, const double* a, const double* b, std::size_t n) {
+    const typename T::V unused = T::set1(0.0);
+    product_blocks<T, 2>(r, a, b, n, unused, unused);
+}
+
+// s is copied before anything is written, so it may lie in r. A factor with
+// a zero or NaN part sends every element down the scalar ladder.
+template <class T>
+ZU_ARRAY_TARGET void scale_kernel(double* r, const double* a, const double* s, std::size_t n) {
+    const double pair[2] = {s[0], s[1]};
+    if (!(__builtin_fabs(pair[0]) > 0.0 && __builtin_fabs(pair[1]) > 0.0)) {
+        for (std::size_t k = 0; k < n; ++k) zu::detail::array::mul_one(r + 2 * k, a + 2 * k, pair);
+        return;
+    }
+    product_blocks<T, 0>(r, a, pair, n, T::set1(pair[0]), T::set1(pair[1]));
+}
+
+// a / b by Smith's method where neither part of b is zero or NaN and a has
+// no NaN part. Branch A (|bi| >= |br|): t = br / bi, d = (t t + 1) bi,
+// p = ar, q = ai; branch B: t = (-bi) / br, d = (t t + 1) br, p = -ai,
+// q = ar; then ((p t + q) / d, (q t - p) / d), as the scalar steps select.
+template <class T>
+ZU_ARRAY_TARGET void div_kernel(double* r, const double* a, const double* b, std::size_t n) {
+    using V = typename T::V;
+    const V zero = T::set1(0.0);
+    const V one = T::set1(1.0);
+    std::size_t k = 0;
+    for (; k + T::kWidth <= n; k += T::kWidth) {
+        V ar, ai, br, bi;
+        T::split(a + 2 * k, ar, ai);
+        T::split(b + 2 * k, br, bi);
+        const V abs_br = T::abs(br);
+        const V abs_bi = T::abs(bi);
+        const auto fast = T::both(T::both(T::gt(abs_br, zero), T::gt(abs_bi, zero)),
+                                  T::both(T::not_nan(ar), T::not_nan(ai)));
+        const auto branch_a = T::ge(abs_bi, abs_br);
+        const V larger = T::select(branch_a, bi, br);
+        const V t = T::div(T::select(branch_a, br, T::neg(bi)), larger);
+        const V d = T::mul(T::add(T::mul(t, t), one), larger);
+        const V p = T::select(branch_a, ar, T::neg(ai));
+        const V q = T::select(branch_a, ai, ar);
+        const V re = T::div(T::add(T::mul(p, t), q), d);
+        const V im = T::div(T::sub(T::mul(q, t), p), d);
+        const unsigned slow = ~T::bits(fast) & kAllLanes<T>;
+        if (slow == 0) {
+            T::join(r + 2 * k, re, im);
+        } else {
+            patch<T>(zu::detail::array::div_one, r + 2 * k, a + 2 * k, b + 2 * k, 2, slow, re, im);
+        }
+    }
+    for (; k < n; ++k) zu::detail::array::div_one(r + 2 * k, a + 2 * k, b + 2 * k);
+}
+
+// Sums and differences part by part. Where both operands of one part are
+// NaN, which one comes out is the scalar instruction's choice: such a block
+// goes through the scalar operators, element by element.
+template <class T, bool kSubtract>
+ZU_ARRAY_TARGET void sum_kernel(double* r, const double* a, const double* b, std::size_t n) {
+    using V = typename T::V;
+    const OneBinary one = kSubtract ? zu::detail::array::sub_one : zu::detail::array::add_one;
+    std::size_t k = 0;
+    for (; k + T::kWidth <= n; k += T::kWidth) {
+        const double* pa = a + 2 * k;
+        const double* pb = b + 2 * k;
+        const V a0 = T::load(pa), a1 = T::load(pa + T::kWidth);
+        const V b0 = T::load(pb), b1 = T::load(pb + T::kWidth);
+        const auto nan_pairs = T::either(T::both(T::is_nan(a0), T::is_nan(b0)), T::both(T::is_nan(a1), T::is_nan(b1)));
+        if (T::bits(nan_pairs) == 0) {
+            const V s0 = kSubtract ? T::sub(a0, b0) : T::add(a0, b0);
+            const V s1 = kSubtract ? T::sub(a1, b1) : T::add(a1, b1);
+            T::store(r + 2 * k, s0);
+            T::store(r + 2 * k + T::kWidth, s1);
+        } else {
+            for (std::size_t e = k; e < k + T::kWidth; ++e) one(r + 2 * e, a + 2 * e, b + 2 * e);
+        }
+    }
+    for (; k < n; ++k) one(r + 2 * k, a + 2 * k, b + 2 * k);
+}
+
+// conj flips the sign bit of each imaginary part, NaN or not.
+template <class T>
+ZU_ARRAY_TARGET void conj_kernel(double* r, const double* a, std::size_t n) {
+    std::size_t k = 0;
+    for (; k + T::kWidth <= n; k += T::kWidth) {
+        const typename T::V a0 = T::load(a + 2 * k), a1 = T::load(a + 2 * k + T::kWidth);
+        T::store(r + 2 * k, T::flip_odd(a0));
+        T::store(r + 2 * k + T::kWidth, T::flip_odd(a1));
+    }
+    for (; k < n; ++k) zu::detail::array::conj_one(r + 2 * k, a + 2 * k);
+}
+
+// abs, every rung in the lanes: the general result x sqrt(1 + t t) (x the
+// larger magnitude, t = smaller / x) is computed for all, then the earlier
+// rungs are laid over it from the last to the first, so the first rung that
+// holds decides:
+//   a NaN part       -> the table's NaN
+//   an infinite part -> +inf
+//   im == 0          -> re, negated if below zero (-0.0 stays -0.0)
+//   re == 0          -> |im|
+template <class T>
+ZU_ARRAY_TARGET void abs_kernel(double* r, const double* a, std::size_t n) {
+    using V = typename T::V;
+    const V zero = T::set1(0.0);
+    const V one = T::set1(1.0);
+    const V largest = T::set1(zu::detail::kOverflowThreshold);
+    const V nan = T::set1(zu::detail::nan());
+    const V inf = T::set1(zu::detail::inf());
+    std::size_t k = 0;
+    for (; k + T::kWidth <= n; k += T::kWidth) {
+        V re, im;
+        T::split(a + 2 * k, re, im);
+        const V x = T::abs(re);
+        const V y = T::abs(im);
+        const auto exchange = T::lt(x, y);
+        const V larger = T::select(exchange, y, x);
+        const V t = T::div(T::select(exchange, x, y), larger);
+        V v = T::mul(larger, T::sqrt(T::add(one, T::mul(t, t))));
+        v = T::select(T::eq(x, zero), y, v);
+        v = T::select(T::eq(im, zero), T::select(T::lt(re, zero), T::neg(re), re), v);
+        v = T::select(T::either(T::gt(x, largest), T::gt(y, largest)), inf, v);
+        v = T::select(T::either(T::is_nan(re), T::is_nan(im)), nan, v);
+        T::store_elements(r + k, v);
+    }
+    for (; k < n; ++k) zu::detail::array::abs_one(r + k, a + 2 * k);
+}
+
+// norm: re re + im im, a NaN sum replaced by the table's NaN.
+template <class T>
+ZU_ARRAY_TARGET void norm_kernel(double* r, const double* a, std::size_t n) {
+    using V = typename T::V;
+    const V nan = T::set1(zu::detail::nan());
+    std::size_t k = 0;
+    for (; k + T::kWidth <= n; k += T::kWidth) {
+        V re, im;
+        T::split(a + 2 * k, re, im);
+        const V sum = T::add(T::mul(re, re), T::mul(im, im));
+        T::store_elements(r + k, T::select(T::is_nan(sum), nan, sum));
+    }
+    for (; k < n; ++k) zu::detail::array::norm_one(r + k, a + 2 * k);
+}
+
+template <class T>
+constexpr Kernels make_kernels(const char* name) {
+    return Kernels{name,
+                   mul_kernel<T>,
+                   div_kernel<T>,
+                   sum_kernel<T, false>,
+                   sum_kernel<T, true>,
+                   scale_kernel<T>,
+                   conj_kernel<T>,
+                   abs_kernel<T>,
+                   norm_kernel<T>};
+}
+
+}  // namespace
