@@ -13,6 +13,7 @@
 //   load(p), store(p, v)  kWidth consecutive doubles, any alignment
 //   set1, add, sub, mul, div, sqrt, abs, neg, flip_odd (negate lanes 1, 3, ...)
 //   gt, ge, lt, eq, is_nan, not_nan, both (and), either (or), select(m, t, f)
+//   nonzero(v)            neither zero nor NaN (|v| > 0)
 //   bits(m)               lane j's flag as bit j
 //
 // Every element's result is the scalar steps' result: the fast path covers
@@ -64,15 +65,12 @@ template <class T, std::size_t kStepB>
 ZU_ARRAY_TARGET void product_blocks(double* r, const double* a, const double* b, std::size_t n,
                                     typename T::V br, typename T::V bi) {
     using V = typename T::V;
-    const V zero = T::set1(0.0);
     std::size_t k = 0;
     for (; k + T::kWidth <= n; k += T::kWidth) {
         V ar, ai;
         T::split(a + 2 * k, ar, ai);
         if (kStepB != 0) T::split(b + 2 * k, br, bi);
-        // |v| > 0 is false for a zero and for a NaN part alike.
-        const auto fast = T::both(T::both(T::gt(T::abs(ar), zero), T::gt(T::abs(ai), zero)),
-                                  T::both(T::gt(T::abs(br), zero), T::gt(T::abs(bi), zero)));
+        const auto fast = T::both(T::both(T::nonzero(ar), T::nonzero(ai)), T::both(T::nonzero(br), T::nonzero(bi)));
         const V re = T::sub(T::mul(ar, br), T::mul(ai, bi));
         const V im = T::add(T::mul(ar, bi), T::mul(ai, br));
         const unsigned slow = ~T::bits(fast) & kAllLanes<T>;
@@ -110,7 +108,6 @@ ZU_ARRAY_TARGET void scale_kernel(double* r, const double* a, const double* s, s
 template <class T>
 ZU_ARRAY_TARGET void div_kernel(double* r, const double* a, const double* b, std::size_t n) {
     using V = typename T::V;
-    const V zero = T::set1(0.0);
     const V one = T::set1(1.0);
     std::size_t k = 0;
     for (; k + T::kWidth <= n; k += T::kWidth) {
@@ -119,8 +116,7 @@ ZU_ARRAY_TARGET void div_kernel(double* r, const double* a, const double* b, std
         T::split(b + 2 * k, br, bi);
         const V abs_br = T::abs(br);
         const V abs_bi = T::abs(bi);
-        const auto fast = T::both(T::both(T::gt(abs_br, zero), T::gt(abs_bi, zero)),
-                                  T::both(T::not_nan(ar), T::not_nan(ai)));
+        const auto fast = T::both(T::both(T::nonzero(br), T::nonzero(bi)), T::both(T::not_nan(ar), T::not_nan(ai)));
         const auto branch_a = T::ge(abs_bi, abs_br);
         const V larger = T::select(branch_a, bi, br);
         const V t = T::div(T::select(branch_a, br, T::neg(bi)), larger);

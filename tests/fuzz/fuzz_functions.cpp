@@ -8,9 +8,13 @@
 //   t = sinh(-z.im, z.re) (for z with a NaN part, the library's (NaN, NaN)
 //   without a report), reports and errno included;
 // - results, reports and errno do not depend on earlier calls or on the
-//   thread: every function runs twice here and once on another thread.
+//   thread: every function runs twice here and once on another thread;
+// - every array function, on the input read as up to 24 operand pairs
+//   (32 bytes each), gives the scalar function's bits for every element,
+//   with the result apart and in the first operand's storage.
 #include "zu_complex.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <condition_variable>
 #include <cstddef>
@@ -173,6 +177,57 @@ bool all_forms_agree(const DComplex& z, const DComplex& w, Compound compound, Fr
     return ok && same(DComplex(u[0], u[1]), op(z, z));
 }
 
+// The array functions against their scalar functions: element k of a is
+// bytes 32k to 32k+15 of the input, element k of b the next 16; the factor
+// of scale is b[0].
+bool arrays_agree(const std::uint8_t* data, std::size_t size) {
+    const std::size_t n = std::min<std::size_t>(size / 32, 24);
+    std::vector<double> a(2 * n), b(2 * n);
+    for (std::size_t k = 0; k < n; ++k) {
+        std::memcpy(&a[2 * k], data + 32 * k, 16);
+        std::memcpy(&b[2 * k], data + 32 * k + 16, 16);
+    }
+    using Array = void (*)(double*, const double*, const double*, std::size_t);
+    using Scalar = DComplex (*)(const DComplex&, const DComplex&);
+    const struct {
+        Array array;
+        Scalar scalar;
+        std::size_t out;  // doubles per result element
+        bool one_b;       // the scalar function takes b[0] for every element
+    } functions[] = {
+        {static_cast<Array>(Vel_ComplexMultiplyArray), [](const DComplex& x, const DComplex& y) { return x * y; }, 2, false},
+        {static_cast<Array>(Vel_ComplexDivideArray), [](const DComplex& x, const DComplex& y) { return x / y; }, 2, false},
+        {static_cast<Array>(Vel_ComplexAddArray), [](const DComplex& x, const DComplex& y) { return x + y; }, 2, false},
+        {static_cast<Array>(Vel_ComplexSubtractArray), [](const DComplex& x, const DComplex& y) { return x - y; }, 2, false},
+        {[](double* r, const double* x, const double* y, std::size_t m) { Vel_ComplexScaleArray(r, x, y, m); },
+         [](const DComplex& x, const DComplex& y) { return x * y; }, 2, true},
+        {[](double* r, const double* x, const double*, std::size_t m) { Vel_ComplexConjArray(r, x, m); },
+         [](const DComplex& x, const DComplex&) { return conj(x); }, 2, false},
+        {[](double* r, const double* x, const double*, std::size_t m) { Vel_ComplexAbsArray(r, x, m); },
+         [](const DComplex& x, const DComplex&) { return DComplex(abs(x)); }, 1, false},
+        {[](double* r, const double* x, const double*, std::size_t m) { Vel_ComplexNormArray(r, x, m); },
+         [](const DComplex& x, const DComplex&) { return DComplex(norm(x)); }, 1, false},
+    };
+    for (std::size_t f = 0; f < sizeof functions / sizeof functions[0]; ++f) {
+        const std::size_t out = functions[f].out;
+        std::vector<double> want(2 * n), got(2 * n), in_place(a);
+        for (std::size_t k = 0; k < n; ++k) {
+            const std::size_t j = functions[f].one_b ? 0 : k;
+            const DComplex v = functions[f].scalar(DComplex(a[2 * k], a[2 * k + 1]), DComplex(b[2 * j], b[2 * j + 1]));
+            want[out * k] = v.re;
+            if (out == 2) want[2 * k + 1] = v.im;
+        }
+        functions[f].array(got.data(), a.data(), b.data(), n);
+        functions[f].array(in_place.data(), in_place.data(), b.data(), n);
+        const std::size_t bytes = out * n * sizeof(double);
+        if (n != 0 && (std::memcmp(want.data(), got.data(), bytes) != 0 ||
+                       std::memcmp(want.data(), in_place.data(), bytes) != 0)) {
+            return false;
+        }
+    }
+    return true;
+}
+
 }  // namespace
 
 // The target's own error hook: records the report into the current call's
@@ -191,6 +246,7 @@ int DComplex_error(c_exception& e) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const Operands o = parse(data, size);
     const DComplex a = o.a, b = o.b;
+    if (!arrays_agree(data, size)) fail("an array function differs from its scalar function", o);
 
     if (!all_forms_agree(a, b, &DComplex::operator+=, operator+, nullptr)) fail("+= differs from +", o);
     if (!all_forms_agree(a, b, &DComplex::operator-=, operator-, nullptr)) fail("-= differs from -", o);

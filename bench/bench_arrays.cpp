@@ -1,0 +1,229 @@
+// zu_array_bench: the array functions against what a program would do
+// without them. Three kinds of benchmark, each timing two columns on the same
+// buffers in alternating order within every iteration, so that their ratio,
+// taken within the iteration, is unaffected by the drift of a shared
+// machine's speed:
+//
+//   cache/<op>    n = 1024: "base" is a plain loop calling the scalar exported
+//                 function per element, "array" the array function; counter
+//                 ratio = base / array (the speed-up).
+//   memory/<op>   n = 2^24 (256 MiB per array): "base" is a plain loop that
+//                 loads the same operand bytes and stores the same result
+//                 bytes (the bandwidth floor), "array" the array function;
+//                 counter ratio = array / base.
+//   special/<op>  n = 1024: "base" is the array function on ordinary
+//                 operands, "array" the same with one element in eight having
+//                 a zero, infinite or NaN part; counter ratio = array / base.
+//
+// Counters are medians over the iterations of one repetition, in ns per
+// element; bench/array_report.py runs repetitions and prints the table of
+// docs/PERFORMANCE.md. ZU_COMPLEX_ARRAY_TARGET picks the kernels as usual.
+#include "zu_complex.h"
+
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdint>
+#include <cstring>
+#include <limits>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr std::size_t kCacheN = 1024;
+constexpr std::size_t kMemoryN = std::size_t{1} << 24;
+constexpr std::size_t kCachePasses = 32;  // passes per timing in cache: tens of microseconds
+
+struct Buffers {
+    std::vector<double> a, b, r;  // interleaved pairs; r has room for pairs
+};
+
+// Ordinary operands: parts of moderate size, none zero. With `special`, one
+// element in eight (at random positions) gets a zero, infinite or NaN part
+// in a or in b.
+Buffers make_buffers(std::size_t n, bool special, std::uint64_t seed) {
+    std::mt19937_64 g(seed);
+    std::uniform_real_distribution<double> part(0.25, 4.0);
+    std::bernoulli_distribution negative(0.5);
+    Buffers buf{std::vector<double>(2 * n), std::vector<double>(2 * n), std::vector<double>(2 * n, 1.0)};
+    for (double* v : {buf.a.data(), buf.b.data()}) {
+        for (std::size_t i = 0; i < 2 * n; ++i) v[i] = negative(g) ? -part(g) : part(g);
+    }
+    if (special) {
+        const double values[] = {0.0, -0.0, std::numeric_limits<double>::infinity(),
+                                 -std::numeric_limits<double>::infinity(), std::numeric_limits<double>::quiet_NaN()};
+        std::uniform_int_distribution<std::size_t> pick(0, 4 * 5 - 1);
+        for (std::size_t k = 0; k < n; ++k) {
+            if (g() % 8 != 0 || k == 0) continue;  // element 0 holds the factor of scale
+            const std::size_t choice = pick(g);  // operand, part and value
+            std::vector<double>& v = choice % 2 == 0 ? buf.a : buf.b;
+            v[2 * k + (choice / 2) % 2] = values[choice / 4];
+        }
+    }
+    return buf;
+}
+
+using Fn = void (*)(Buffers&, std::size_t n);
+
+struct Operation {
+    const char* name;
+    Fn array;
+    Fn loop;             // the scalar exported function, element by element
+    std::size_t out;     // doubles per result element
+    bool binary;         // reads b as an array
+};
+
+DComplex* as_complex(std::vector<double>& v) { return reinterpret_cast<DComplex*>(v.data()); }
+
+// Loads and stores through 64-bit integers, so nothing but the memory
+// traffic of the array function is left: both operand arrays (or one) read,
+// the result written.
+void floor_binary(Buffers& buf, std::size_t n) {
+    const std::uint64_t* __restrict a = reinterpret_cast<const std::uint64_t*>(buf.a.data());
+    const std::uint64_t* __restrict b = reinterpret_cast<const std::uint64_t*>(buf.b.data());
+    std::uint64_t* __restrict r = reinterpret_cast<std::uint64_t*>(buf.r.data());
+    for (std::size_t i = 0; i < 2 * n; ++i) r[i] = a[i] | b[i];
+}
+void floor_unary(Buffers& buf, std::size_t n) {
+    const std::uint64_t* __restrict a = reinterpret_cast<const std::uint64_t*>(buf.a.data());
+    std::uint64_t* __restrict r = reinterpret_cast<std::uint64_t*>(buf.r.data());
+    for (std::size_t i = 0; i < 2 * n; ++i) r[i] = a[i];
+}
+void floor_modulus(Buffers& buf, std::size_t n) {
+    const std::uint64_t* __restrict a = reinterpret_cast<const std::uint64_t*>(buf.a.data());
+    std::uint64_t* __restrict r = reinterpret_cast<std::uint64_t*>(buf.r.data());
+    for (std::size_t i = 0; i < n; ++i) r[i] = a[2 * i] | a[2 * i + 1];
+}
+
+const Operation kOperations[] = {
+    {"mul", [](Buffers& x, std::size_t n) { Vel_ComplexMultiplyArray(x.r.data(), x.a.data(), x.b.data(), n); },
+     [](Buffers& x, std::size_t n) {
+         DComplex *r = as_complex(x.r), *a = as_complex(x.a), *b = as_complex(x.b);
+         for (std::size_t k = 0; k < n; ++k) r[k] = a[k] * b[k];
+     },
+     2, true},
+    {"div", [](Buffers& x, std::size_t n) { Vel_ComplexDivideArray(x.r.data(), x.a.data(), x.b.data(), n); },
+     [](Buffers& x, std::size_t n) {
+         DComplex *r = as_complex(x.r), *a = as_complex(x.a), *b = as_complex(x.b);
+         for (std::size_t k = 0; k < n; ++k) r[k] = a[k] / b[k];
+     },
+     2, true},
+    {"add", [](Buffers& x, std::size_t n) { Vel_ComplexAddArray(x.r.data(), x.a.data(), x.b.data(), n); },
+     [](Buffers& x, std::size_t n) {
+         DComplex *r = as_complex(x.r), *a = as_complex(x.a), *b = as_complex(x.b);
+         for (std::size_t k = 0; k < n; ++k) r[k] = a[k] + b[k];
+     },
+     2, true},
+    {"sub", [](Buffers& x, std::size_t n) { Vel_ComplexSubtractArray(x.r.data(), x.a.data(), x.b.data(), n); },
+     [](Buffers& x, std::size_t n) {
+         DComplex *r = as_complex(x.r), *a = as_complex(x.a), *b = as_complex(x.b);
+         for (std::size_t k = 0; k < n; ++k) r[k] = a[k] - b[k];
+     },
+     2, true},
+    {"scale", [](Buffers& x, std::size_t n) { Vel_ComplexScaleArray(x.r.data(), x.a.data(), x.b.data(), n); },
+     [](Buffers& x, std::size_t n) {
+         DComplex *r = as_complex(x.r), *a = as_complex(x.a);
+         const DComplex s = as_complex(x.b)[0];
+         for (std::size_t k = 0; k < n; ++k) r[k] = a[k] * s;
+     },
+     2, false},
+    {"conj", [](Buffers& x, std::size_t n) { Vel_ComplexConjArray(x.r.data(), x.a.data(), n); },
+     [](Buffers& x, std::size_t n) {
+         DComplex *r = as_complex(x.r), *a = as_complex(x.a);
+         for (std::size_t k = 0; k < n; ++k) r[k] = conj(a[k]);
+     },
+     2, false},
+    {"abs", [](Buffers& x, std::size_t n) { Vel_ComplexAbsArray(x.r.data(), x.a.data(), n); },
+     [](Buffers& x, std::size_t n) {
+         const DComplex* a = as_complex(x.a);
+         for (std::size_t k = 0; k < n; ++k) x.r[k] = abs(a[k]);
+     },
+     1, false},
+    {"norm", [](Buffers& x, std::size_t n) { Vel_ComplexNormArray(x.r.data(), x.a.data(), n); },
+     [](Buffers& x, std::size_t n) {
+         const DComplex* a = as_complex(x.a);
+         for (std::size_t k = 0; k < n; ++k) x.r[k] = norm(a[k]);
+     },
+     1, false},
+};
+
+Fn floor_of(const Operation& op) {
+    if (op.out == 1) return floor_modulus;
+    return op.binary ? floor_binary : floor_unary;
+}
+
+double median(std::vector<double> v) {
+    std::nth_element(v.begin(), v.begin() + v.size() / 2, v.end());
+    return v[v.size() / 2];
+}
+
+// Times `base` and `array` once per iteration each, in alternating order,
+// each `passes` times over n elements of its buffers.
+void run_pair(benchmark::State& state, Fn base, Buffers& base_buf, Fn array, Buffers& array_buf, std::size_t n,
+              std::size_t passes, bool base_over_array) {
+    std::vector<double> base_ns, array_ns, ratio;
+    auto time = [&](Fn f, Buffers& buf) {
+        const auto t0 = std::chrono::steady_clock::now();
+        for (std::size_t p = 0; p < passes; ++p) {
+            f(buf, n);
+            benchmark::ClobberMemory();
+        }
+        const auto t1 = std::chrono::steady_clock::now();
+        return std::chrono::duration<double, std::nano>(t1 - t0).count() / double(passes * n);
+    };
+    bool array_first = false;
+    for (auto _ : state) {
+        double t_base, t_array;
+        if (array_first) {
+            t_array = time(array, array_buf);
+            t_base = time(base, base_buf);
+        } else {
+            t_base = time(base, base_buf);
+            t_array = time(array, array_buf);
+        }
+        array_first = !array_first;
+        base_ns.push_back(t_base);
+        array_ns.push_back(t_array);
+        ratio.push_back(base_over_array ? t_base / t_array : t_array / t_base);
+    }
+    state.counters["base_ns"] = median(base_ns);
+    state.counters["array_ns"] = median(array_ns);
+    state.counters["ratio"] = median(ratio);
+    state.SetLabel(Vel_ComplexArrayTarget());
+}
+
+void register_all() {
+    static Buffers cache = make_buffers(kCacheN, false, 1);
+    static Buffers special = make_buffers(kCacheN, true, 2);
+    for (const Operation& op : kOperations) {
+        benchmark::RegisterBenchmark((std::string("cache/") + op.name).c_str(), [&op](benchmark::State& s) {
+            run_pair(s, op.loop, cache, op.array, cache, kCacheN, kCachePasses, true);
+        });
+    }
+    for (const Operation& op : kOperations) {
+        benchmark::RegisterBenchmark((std::string("memory/") + op.name).c_str(), [&op](benchmark::State& s) {
+            static Buffers memory = make_buffers(kMemoryN, false, 3);  // made on first use, shared
+            run_pair(s, floor_of(op), memory, op.array, memory, kMemoryN, 1, false);
+        })->Iterations(9);
+    }
+    for (const Operation& op : kOperations) {
+        benchmark::RegisterBenchmark((std::string("special/") + op.name).c_str(), [&op](benchmark::State& s) {
+            run_pair(s, op.array, cache, op.array, special, kCacheN, kCachePasses, false);
+        });
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    register_all();
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    benchmark::AddCustomContext("array kernels", Vel_ComplexArrayTarget());
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
