@@ -338,16 +338,20 @@ ZU_API const char* Vel_ComplexArrayTarget(void);
 // semantics, with counts of DComplex elements (a DComplex is two doubles,
 // re first, with no padding).
 inline void Vel_ComplexMultiplyArray(DComplex* result, const DComplex* a, const DComplex* b, size_t n) {
-    Vel_ComplexMultiplyArray(reinterpret_cast<double*>(result), reinterpret_cast<const double*>(a), reinterpret_cast<const double*>(b), n);
+    Vel_ComplexMultiplyArray(reinterpret_cast<double*>(result), reinterpret_cast<const double*>(a),
+                             reinterpret_cast<const double*>(b), n);
 }
 inline void Vel_ComplexDivideArray(DComplex* result, const DComplex* a, const DComplex* b, size_t n) {
-    Vel_ComplexDivideArray(reinterpret_cast<double*>(result), reinterpret_cast<const double*>(a), reinterpret_cast<const double*>(b), n);
+    Vel_ComplexDivideArray(reinterpret_cast<double*>(result), reinterpret_cast<const double*>(a),
+                           reinterpret_cast<const double*>(b), n);
 }
 inline void Vel_ComplexAddArray(DComplex* result, const DComplex* a, const DComplex* b, size_t n) {
-    Vel_ComplexAddArray(reinterpret_cast<double*>(result), reinterpret_cast<const double*>(a), reinterpret_cast<const double*>(b), n);
+    Vel_ComplexAddArray(reinterpret_cast<double*>(result), reinterpret_cast<const double*>(a),
+                        reinterpret_cast<const double*>(b), n);
 }
 inline void Vel_ComplexSubtractArray(DComplex* result, const DComplex* a, const DComplex* b, size_t n) {
-    Vel_ComplexSubtractArray(reinterpret_cast<double*>(result), reinterpret_cast<const double*>(a), reinterpret_cast<const double*>(b), n);
+    Vel_ComplexSubtractArray(reinterpret_cast<double*>(result), reinterpret_cast<const double*>(a),
+                             reinterpret_cast<const double*>(b), n);
 }
 inline void Vel_ComplexScaleArray(DComplex* result, const DComplex* a, const DComplex& s, size_t n) {
     Vel_ComplexScaleArray(reinterpret_cast<double*>(result), reinterpret_cast<const double*>(a), &s.re, n);

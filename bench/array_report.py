@@ -1,0 +1,150 @@
+#!/usr/bin/env python3
+"""Run zu_array_bench and print the array tables of docs/PERFORMANCE.md.
+
+Runs the benchmark binary once per kernel table asked for (with
+ZU_COMPLEX_ARRAY_TARGET set), with repetitions and JSON output, takes for
+every benchmark the median over the repetitions of each counter (each ratio
+is itself formed within one iteration, see bench/bench_arrays.cpp), checks
+the ratios against the project's targets and prints Markdown.
+
+    bench/array_report.py [--build build/bench] [--targets avx512,avx2,sse2]
+                          [--repetitions 5] [--min-time 0.2]
+                          [--update docs/PERFORMANCE.md]
+
+With --update the block between <!-- array-results:begin --> and
+<!-- array-results:end --> in the given file is replaced; nothing else is
+touched. Only the Python standard library is used.
+"""
+
+import argparse
+import json
+import os
+import platform
+import statistics
+import subprocess
+import sys
+import time
+
+BEGIN_MARK = "<!-- array-results:begin -->"
+END_MARK = "<!-- array-results:end -->"
+
+OPERATIONS = ["mul", "div", "add", "sub", "scale", "conj", "abs", "norm"]
+LABELS = {"mul": "multiply", "div": "divide", "add": "add", "sub": "subtract", "scale": "scale",
+          "conj": "conj", "abs": "abs", "norm": "norm"}
+
+# In cache: the least speed-up over the loop of scalar calls. From memory: the
+# largest array / floor time. Special mix: the largest special / ordinary time.
+CACHE_TARGETS = {"mul": 8.0, "div": 4.0, "abs": 4.0, "add": 6.0, "sub": 6.0, "scale": 6.0, "conj": 6.0,
+                 "norm": 6.0}
+MEMORY_TARGETS = {"mul": 1.15, "add": 1.15, "div": 1.15}
+SPECIAL_TARGET = 2.0
+
+
+def run(binary, target, repetitions, min_time):
+    env = dict(os.environ)
+    if target:
+        env["ZU_COMPLEX_ARRAY_TARGET"] = target
+    command = [binary, f"--benchmark_repetitions={repetitions}", f"--benchmark_min_time={min_time}",
+               "--benchmark_format=json"]
+    out = subprocess.run(command, env=env, check=True, stdout=subprocess.PIPE, text=True).stdout
+    data = json.loads(out)
+    rows = {}
+    chosen = None
+    for b in data["benchmarks"]:
+        if b.get("run_type") != "iteration":
+            continue
+        chosen = b.get("label", chosen)
+        row = rows.setdefault(b["run_name"], {"base_ns": [], "array_ns": [], "ratio": []})
+        for key in row:
+            row[key].append(b[key])
+    medians = {name: {k: statistics.median(v) for k, v in row.items()} for name, row in rows.items()}
+    spread = {name: (min(row["ratio"]), max(row["ratio"])) for name, row in rows.items()}
+    return chosen, medians, spread
+
+
+def verdict(ok):
+    return "yes" if ok else "**no**"
+
+
+def tables(chosen, m, spread):
+    lines = [f"Kernels: `{chosen}`. Medians of {{reps}} repetitions; ratios are formed within each "
+             "iteration, the range is the lowest and highest repetition's median.", ""]
+    lines += ["In cache (n = 1024), ns per element:", "",
+              "| operation | loop of scalar calls | array | speed-up (range) | target | met |",
+              "|---|---:|---:|---:|---:|---|"]
+    for op in OPERATIONS:
+        r = m.get(f"cache/{op}")
+        if r:
+            lo, hi = spread[f"cache/{op}"]
+            t = CACHE_TARGETS[op]
+            lines.append(f"| {LABELS[op]} | {r['base_ns']:.2f} | {r['array_ns']:.3f} | {r['ratio']:.1f} "
+                         f"({lo:.1f}-{hi:.1f}) | >= {t:g} | {verdict(r['ratio'] >= t)} |")
+    lines += ["", "From memory (n = 2^24, 256 MiB per array), ns per element:", "",
+              "| operation | floor (load-load-store) | array | array / floor (range) | target | met |",
+              "|---|---:|---:|---:|---:|---|"]
+    for op in OPERATIONS:
+        r = m.get(f"memory/{op}")
+        if r:
+            lo, hi = spread[f"memory/{op}"]
+            t = MEMORY_TARGETS.get(op)
+            target = f"<= {t:g}" if t else "-"
+            met = verdict(r["ratio"] <= t) if t else "-"
+            lines.append(f"| {LABELS[op]} | {r['base_ns']:.2f} | {r['array_ns']:.2f} | {r['ratio']:.2f} "
+                         f"({lo:.2f}-{hi:.2f}) | {target} | {met} |")
+    lines += ["", "Special mix (n = 1024, one element in eight with a zero, infinite or NaN part), "
+              "ns per element:", "",
+              "| operation | ordinary | special mix | special / ordinary (range) | target | met |",
+              "|---|---:|---:|---:|---:|---|"]
+    for op in OPERATIONS:
+        r = m.get(f"special/{op}")
+        if r:
+            lo, hi = spread[f"special/{op}"]
+            lines.append(f"| {LABELS[op]} | {r['base_ns']:.3f} | {r['array_ns']:.3f} | {r['ratio']:.2f} "
+                         f"({lo:.2f}-{hi:.2f}) | <= {SPECIAL_TARGET:g} | {verdict(r['ratio'] <= SPECIAL_TARGET)} |")
+    return lines
+
+
+def cpu_name():
+    try:
+        with open("/proc/cpuinfo") as f:
+            for line in f:
+                if line.startswith("model name"):
+                    return line.split(":", 1)[1].strip()
+    except OSError:
+        pass
+    return platform.processor() or platform.machine()
+
+
+def main():
+    ap = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
+    ap.add_argument("--build", default="build/bench")
+    ap.add_argument("--targets", default="", help="comma-separated kernel tables; default: the machine's choice")
+    ap.add_argument("--repetitions", type=int, default=5)
+    ap.add_argument("--min-time", type=float, default=0.2)
+    ap.add_argument("--update", metavar="FILE")
+    args = ap.parse_args()
+
+    binary = os.path.join(args.build, "bench", "zu_array_bench")
+    out = [BEGIN_MARK, "",
+           f"Measured {time.strftime('%Y-%m-%d')} on {cpu_name()}, {os.cpu_count()} cores, "
+           f"{platform.system()} {platform.release()}, by `bench/run.sh --arrays --update docs/PERFORMANCE.md`"
+           + (f" (`--targets {args.targets}`)" if args.targets else "") + ".", ""]
+    for target in (args.targets.split(",") if args.targets else [""]):
+        chosen, medians, spread = run(binary, target, args.repetitions, args.min_time)
+        out += [line.replace("{reps}", str(args.repetitions)) for line in tables(chosen, medians, spread)]
+        out.append("")
+    out.append(END_MARK)
+    text = "\n".join(out) + "\n"
+    print(text)
+    if args.update:
+        with open(args.update) as f:
+            doc = f.read()
+        begin, end = doc.find(BEGIN_MARK), doc.find(END_MARK)
+        if begin < 0 or end < 0:
+            sys.exit(f"{args.update}: no {BEGIN_MARK} ... {END_MARK} block")
+        with open(args.update, "w") as f:
+            f.write(doc[:begin] + text.rstrip("\n") + doc[end + len(END_MARK):])
+
+
+if __name__ == "__main__":
+    main()
