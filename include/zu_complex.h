@@ -305,7 +305,9 @@ ZU_API double Vel_Round(double x);
 //   Vel_ComplexConjArray      result[k] = conj(a[k])
 //   Vel_ComplexAbsArray       result[k] = abs(a[k]), one double per element
 //   Vel_ComplexNormArray      result[k] = norm(a[k]), one double per element
-// Like the scalar operators they never report and leave errno alone.
+// Like the scalar operators they never report and leave errno alone. (The
+// floating-point exception flags are not part of the results: the vector
+// code may raise flags for an element that the scalar steps would not.)
 // Any n, 0 included (then nothing is read or written and the pointers may be
 // null), and any alignment. result may be exactly the storage of an operand
 // (in place; for abs and norm, result == a packs the moduli into the first n
