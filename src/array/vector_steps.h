@@ -59,6 +59,19 @@ ZU_ARRAY_TARGET void patch(OneBinary one, double* r, const double* a, const doub
     std::memcpy(r, block, sizeof block);
 }
 
+// The first rung of the product's and the quotient's ladders in the lanes:
+// an operand with a NaN part gives the table's (NaN, NaN). Returns the lanes
+// still left to the scalar steps.
+template <class T>
+ZU_ARRAY_TARGET unsigned nan_rung(unsigned slow, typename T::V ar, typename T::V ai, typename T::V br,
+                                  typename T::V bi, typename T::V& re, typename T::V& im) {
+    const auto nan_part = T::either(T::either(T::is_nan(ar), T::is_nan(ai)), T::either(T::is_nan(br), T::is_nan(bi)));
+    const typename T::V nan = T::set1(zu::detail::nan());
+    re = T::select(nan_part, nan, re);
+    im = T::select(nan_part, nan, im);
+    return slow & ~T::bits(nan_part);
+}
+
 // a * b where no part of either operand is zero or NaN:
 // (ar br - ai bi, ar bi + ai br).
 template <class T, std::size_t kStepB>
@@ -77,7 +90,9 @@ ZU_ARRAY_TARGET void product_blocks(double* r, const double* a, const double* b,
         if (slow == 0) {
             T::join(r + 2 * k, re, im);
         } else {
-            patch<T>(zu::detail::array::mul_one, r + 2 * k, a + 2 * k, b + kStepB * k, kStepB, slow, re, im);
+            V re_all = re, im_all = im;
+            const unsigned rest = nan_rung<T>(slow, ar, ai, br, bi, re_all, im_all);
+            patch<T>(zu::detail::array::mul_one, r + 2 * k, a + 2 * k, b + kStepB * k, kStepB, rest, re_all, im_all);
         }
     }
     for (; k < n; ++k) zu::detail::array::mul_one(r + 2 * k, a + 2 * k, b + kStepB * k);
@@ -129,7 +144,9 @@ ZU_ARRAY_TARGET void div_kernel(double* r, const double* a, const double* b, std
         if (slow == 0) {
             T::join(r + 2 * k, re, im);
         } else {
-            patch<T>(zu::detail::array::div_one, r + 2 * k, a + 2 * k, b + 2 * k, 2, slow, re, im);
+            V re_all = re, im_all = im;
+            const unsigned rest = nan_rung<T>(slow, ar, ai, br, bi, re_all, im_all);
+            patch<T>(zu::detail::array::div_one, r + 2 * k, a + 2 * k, b + 2 * k, 2, rest, re_all, im_all);
         }
     }
     for (; k < n; ++k) zu::detail::array::div_one(r + 2 * k, a + 2 * k, b + 2 * k);
