@@ -7,6 +7,9 @@
 //   cache/<op>    n = 1024: "base" is a plain loop calling the scalar exported
 //                 function per element, "array" the array function; counter
 //                 ratio = base / array (the speed-up).
+//   cache_floor/<op>  n = 1024: "base" is the load-load-store loop below
+//                 (as for memory/<op>) on the in-cache buffers; counter
+//                 ratio = array / base.
 //   memory/<op>   n = 2^24 (256 MiB per array): "base" is a plain loop that
 //                 loads the same operand bytes and stores the same result
 //                 bytes (the bandwidth floor), "array" the array function;
@@ -201,6 +204,11 @@ void register_all() {
     for (const Operation& op : kOperations) {
         benchmark::RegisterBenchmark((std::string("cache/") + op.name).c_str(), [&op](benchmark::State& s) {
             run_pair(s, op.loop, cache, op.array, cache, kCacheN, kCachePasses, true);
+        });
+    }
+    for (const Operation& op : kOperations) {
+        benchmark::RegisterBenchmark((std::string("cache_floor/") + op.name).c_str(), [&op](benchmark::State& s) {
+            run_pair(s, floor_of(op), cache, op.array, cache, kCacheN, kCachePasses, false);
         });
     }
     for (const Operation& op : kOperations) {
