@@ -67,44 +67,36 @@ def verdict(ok):
     return "yes" if ok else "**no**"
 
 
-def tables(chosen, m, spread):
-    lines = [f"Kernels: `{chosen}`. Medians of {{reps}} repetitions; ratios are formed within each "
-             "iteration, the range is the lowest and highest repetition's median.", ""]
-    lines += ["In cache (n = 1024), ns per element:", "",
-              "| operation | loop of scalar calls | array | speed-up (range) | target | met "
-              "| array / in-cache floor |",
-              "|---|---:|---:|---:|---:|---|---:|"]
+def table(m, spread, kind, title, columns, digits, target_of, better):
+    """One Markdown table: a row per operation measured, with its target."""
+    lines = ["", title, "", "| operation | " + " | ".join(columns) + " | target | met |",
+             "|---|" + "---:|" * len(columns) + "---:|---|"]
     for op in OPERATIONS:
-        r = m.get(f"cache/{op}")
-        if r:
-            lo, hi = spread[f"cache/{op}"]
-            t = CACHE_TARGETS[op]
-            f = m.get(f"cache_floor/{op}")
-            floor = f"{f['ratio']:.2f}" if f else "-"
-            lines.append(f"| {LABELS[op]} | {r['base_ns']:.2f} | {r['array_ns']:.3f} | {r['ratio']:.1f} "
-                         f"({lo:.1f}-{hi:.1f}) | >= {t:g} | {verdict(r['ratio'] >= t)} | {floor} |")
-    lines += ["", "From memory (n = 2^24, 256 MiB per array), ns per element:", "",
-              "| operation | floor (load-load-store) | array | array / floor (range) | target | met |",
-              "|---|---:|---:|---:|---:|---|"]
-    for op in OPERATIONS:
-        r = m.get(f"memory/{op}")
-        if r:
-            lo, hi = spread[f"memory/{op}"]
-            t = MEMORY_TARGETS.get(op)
-            target = f"<= {t:g}" if t else "-"
-            met = verdict(r["ratio"] <= t) if t else "-"
-            lines.append(f"| {LABELS[op]} | {r['base_ns']:.2f} | {r['array_ns']:.2f} | {r['ratio']:.2f} "
-                         f"({lo:.2f}-{hi:.2f}) | {target} | {met} |")
-    lines += ["", "Special mix (n = 1024, one element in eight with a zero, infinite or NaN part), "
-              "ns per element:", "",
-              "| operation | ordinary | special mix | special / ordinary (range) | target | met |",
-              "|---|---:|---:|---:|---:|---|"]
-    for op in OPERATIONS:
-        r = m.get(f"special/{op}")
-        if r:
-            lo, hi = spread[f"special/{op}"]
-            lines.append(f"| {LABELS[op]} | {r['base_ns']:.3f} | {r['array_ns']:.3f} | {r['ratio']:.2f} "
-                         f"({lo:.2f}-{hi:.2f}) | <= {SPECIAL_TARGET:g} | {verdict(r['ratio'] <= SPECIAL_TARGET)} |")
+        r = m.get(f"{kind}/{op}")
+        if not r:
+            continue
+        lo, hi = spread[f"{kind}/{op}"]
+        t = target_of(op)
+        bound = ">=" if better == "higher" else "<="
+        met = "-" if t is None else verdict(r["ratio"] >= t if better == "higher" else r["ratio"] <= t)
+        lines.append(f"| {LABELS[op]} | {r['base_ns']:.{digits}f} | {r['array_ns']:.{digits}f} | "
+                     f"{r['ratio']:.2f} ({lo:.2f}-{hi:.2f}) | "
+                     + ("-" if t is None else f"{bound} {t:g}") + f" | {met} |")
+    return lines
+
+
+def tables(chosen, m, spread, reps):
+    lines = [f"Kernels: `{chosen}`. Medians of {reps} repetitions; ratios are formed within each "
+             "iteration, the range is the lowest and highest repetition's median."]
+    lines += table(m, spread, "cache", "In cache (n = 1024), ns per element:",
+                   ["loop of scalar calls", "array", "speed-up (range)"], 3, CACHE_TARGETS.get, "higher")
+    lines += table(m, spread, "cache_floor", "In cache, against the load-load-store floor, ns per element:",
+                   ["floor", "array", "array / floor (range)"], 3, lambda op: None, "lower")
+    lines += table(m, spread, "memory", "From memory (n = 2^24, 256 MiB per array), ns per element:",
+                   ["floor (load-load-store)", "array", "array / floor (range)"], 2, MEMORY_TARGETS.get, "lower")
+    lines += table(m, spread, "special", "Special mix (n = 1024, one element in eight with a zero, infinite or "
+                   "NaN part), ns per element:", ["ordinary", "special mix", "special / ordinary (range)"], 3,
+                   lambda op: SPECIAL_TARGET, "lower")
     return lines
 
 
@@ -135,7 +127,7 @@ def main():
            + (f" (`--targets {args.targets}`)" if args.targets else "") + ".", ""]
     for target in (args.targets.split(",") if args.targets else [""]):
         chosen, medians, spread = run(binary, target, args.repetitions, args.min_time)
-        out += [line.replace("{reps}", str(args.repetitions)) for line in tables(chosen, medians, spread)]
+        out += tables(chosen, medians, spread, args.repetitions)
         out.append("")
     out.append(END_MARK)
     text = "\n".join(out) + "\n"

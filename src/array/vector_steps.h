@@ -43,33 +43,25 @@ using OneUnary = void (*)(double*, const double*) noexcept;
 template <class T>
 constexpr unsigned kAllLanes = (1u << T::kWidth) - 1;
 
-// A block whose fast path does not cover every element: the vector results
-// go to a buffer, the scalar steps overwrite the uncovered elements there
-// (reading operands the result has not yet overwritten), then the block is
-// stored. b_step is 2 for an array b, 0 for one pair.
+// A block of products or quotients whose fast path does not cover every
+// element. The first rung of both ladders is taken in the lanes: an operand
+// with a NaN part gives the table's (NaN, NaN). The vector results go to a
+// buffer, the scalar steps overwrite the elements left (reading operands the
+// result has not yet overwritten), then the block is stored. b_step is 2 for
+// an array b, 0 for one pair.
 template <class T>
 ZU_ARRAY_TARGET void patch(OneBinary one, double* r, const double* a, const double* b, std::size_t b_step,
-                           unsigned slow, typename T::V re, typename T::V im) {
+                           unsigned slow, typename T::V ar, typename T::V ai, typename T::V br, typename T::V bi,
+                           typename T::V re, typename T::V im) {
+    const auto nan_part = T::either(T::either(T::is_nan(ar), T::is_nan(ai)), T::either(T::is_nan(br), T::is_nan(bi)));
+    const typename T::V nan = T::set1(zu::detail::nan());
     double block[2 * T::kWidth];
-    T::join(block, re, im);
-    for (; slow != 0; slow &= slow - 1) {
+    T::join(block, T::select(nan_part, nan, re), T::select(nan_part, nan, im));
+    for (slow &= ~T::bits(nan_part); slow != 0; slow &= slow - 1) {
         const std::size_t e = T::element(static_cast<unsigned>(__builtin_ctz(slow)));
         one(block + 2 * e, a + 2 * e, b + b_step * e);
     }
     std::memcpy(r, block, sizeof block);
-}
-
-// The first rung of the product's and the quotient's ladders in the lanes:
-// an operand with a NaN part gives the table's (NaN, NaN). Returns the lanes
-// still left to the scalar steps.
-template <class T>
-ZU_ARRAY_TARGET unsigned nan_rung(unsigned slow, typename T::V ar, typename T::V ai, typename T::V br,
-                                  typename T::V bi, typename T::V& re, typename T::V& im) {
-    const auto nan_part = T::either(T::either(T::is_nan(ar), T::is_nan(ai)), T::either(T::is_nan(br), T::is_nan(bi)));
-    const typename T::V nan = T::set1(zu::detail::nan());
-    re = T::select(nan_part, nan, re);
-    im = T::select(nan_part, nan, im);
-    return slow & ~T::bits(nan_part);
 }
 
 // a * b where no part of either operand is zero or NaN:
@@ -90,9 +82,8 @@ ZU_ARRAY_TARGET void product_blocks(double* r, const double* a, const double* b,
         if (slow == 0) {
             T::join(r + 2 * k, re, im);
         } else {
-            V re_all = re, im_all = im;
-            const unsigned rest = nan_rung<T>(slow, ar, ai, br, bi, re_all, im_all);
-            patch<T>(zu::detail::array::mul_one, r + 2 * k, a + 2 * k, b + kStepB * k, kStepB, rest, re_all, im_all);
+            patch<T>(zu::detail::array::mul_one, r + 2 * k, a + 2 * k, b + kStepB * k, kStepB, slow, ar, ai, br, bi,
+                     re, im);
         }
     }
     for (; k < n; ++k) zu::detail::array::mul_one(r + 2 * k, a + 2 * k, b + kStepB * k);
@@ -144,9 +135,7 @@ ZU_ARRAY_TARGET void div_kernel(double* r, const double* a, const double* b, std
         if (slow == 0) {
             T::join(r + 2 * k, re, im);
         } else {
-            V re_all = re, im_all = im;
-            const unsigned rest = nan_rung<T>(slow, ar, ai, br, bi, re_all, im_all);
-            patch<T>(zu::detail::array::div_one, r + 2 * k, a + 2 * k, b + 2 * k, 2, rest, re_all, im_all);
+            patch<T>(zu::detail::array::div_one, r + 2 * k, a + 2 * k, b + 2 * k, 2, slow, ar, ai, br, bi, re, im);
         }
     }
     for (; k < n; ++k) zu::detail::array::div_one(r + 2 * k, a + 2 * k, b + 2 * k);
