@@ -14,16 +14,21 @@
 //   set1, add, sub, mul, div, sqrt, abs, neg, flip_odd (negate lanes 1, 3, ...)
 //   gt, ge, lt, eq, is_nan, not_nan, both (and), either (or), select(m, t, f)
 //   nonzero(v)            neither zero nor NaN (|v| > 0)
+//   opaque(v)             v, through an empty asm statement the compiler cannot
+//                         see into
 //   bits(m)               lane j's flag as bit j
 //
-// Every element's result is the scalar steps' result: the fast path covers
+// Every element's result is the scalar steps' result. The fast paths cover
 // exactly the elements for which the scalar function takes its general
-// formula, with the same operations in the same order (each a correctly
-// rounded IEEE operation, so the lane gives the scalar bits in every
-// rounding mode), and any element outside it is recomputed by the scalar
-// steps (kernels.h) from its operands. The only NaN the fast paths can make
-// is the one IEEE operations make from operands that are not NaN, the same
-// for a lane as for a scalar instruction.
+// formula, with the same operations on the same operands in the same order
+// (each a correctly rounded IEEE operation, so a lane gives the scalar bits
+// in every rounding mode). The other elements take the earlier rungs in the
+// lanes where that is as cheap (products, abs, norm, the NaN rung of
+// quotients) or are recomputed by the scalar steps themselves (kernels.h):
+// quotients by a divisor with a zero part, sums of two NaNs. The only NaN an
+// operation in the lanes can make is the one IEEE arithmetic makes from
+// operands that are not NaN, the same for a lane as for a scalar
+// instruction; every other NaN is the table's.
 #if !defined(ZU_ARRAY_TARGET)
 #error "define ZU_ARRAY_TARGET before including array/vector_steps.h"
 #endif
@@ -43,9 +48,9 @@ using OneUnary = void (*)(double*, const double*) noexcept;
 template <class T>
 constexpr unsigned kAllLanes = (1u << T::kWidth) - 1;
 
-// A block of products or quotients whose fast path does not cover every
-// element. The first rung of both ladders is taken in the lanes: an operand
-// with a NaN part gives the table's (NaN, NaN). The vector results go to a
+// A block of quotients whose fast path does not cover every element. The
+// first rung of the ladder is taken in the lanes: an operand with a NaN part
+// gives the table's (NaN, NaN). The vector results go to a
 // buffer, the scalar steps overwrite the elements left (reading operands the
 // result has not yet overwritten), then the block is stored. b_step is 2 for
 // an array b, 0 for one pair.
@@ -64,8 +69,62 @@ ZU_ARRAY_TARGET void patch(OneBinary one, double* r, const double* a, const doub
     std::memcpy(r, block, sizeof block);
 }
 
-// a * b where no part of either operand is zero or NaN:
-// (ar br - ai bi, ar bi + ai br).
+// (x, y) where `holds`, (re, im) elsewhere.
+template <class T, class M>
+ZU_ARRAY_TARGET void lay_rung(M holds, typename T::V x, typename T::V y, typename T::V& re, typename T::V& im) {
+    re = T::select(holds, x, re);
+    im = T::select(holds, y, im);
+}
+
+// a * b by every rung of the product's ladder in the lanes (core/arith.h):
+// the candidate products are formed once and the rungs laid over the
+// general formula from the last to the first, so the first rung that holds
+// decides:
+//   any NaN part              -> (NaN, NaN), the table's
+//   a zero                    -> (ar br, ar bi)
+//   b zero                    -> (ar br, ai br)
+//   a real, b real            -> (ar br, +0)
+//   a imaginary, b imaginary  -> ((-ai) bi, +0)
+//   a imaginary, b real       -> (+0, ai br)
+//   a real, b imaginary       -> (+0, ar bi)
+//   a.im zero                 -> (ar br, ar bi)
+//   b.im zero                 -> (ar br, ai br)
+//   a.re zero                 -> ((-ai) bi, ai br)
+//   b.re zero                 -> ((-ai) bi, ar bi)
+// (-ai) bi multiplies the negated part: under directed rounding it differs
+// from the negated product, so the negation is kept out of the compiler's
+// reach (T::opaque) and cannot be moved past the multiplication.
+template <class T>
+ZU_ARRAY_TARGET void product_ladder(typename T::V ar, typename T::V ai, typename T::V br, typename T::V bi,
+                                    typename T::V& re, typename T::V& im) {
+    using V = typename T::V;
+    const V zero = T::set1(0.0);
+    const V p = T::mul(ar, br);
+    const V q_a = T::mul(ar, bi);
+    const V q_b = T::mul(ai, br);
+    const V n = T::mul(T::opaque(T::neg(ai)), bi);
+    const auto ar_zero = T::eq(ar, zero), ai_zero = T::eq(ai, zero);
+    const auto br_zero = T::eq(br, zero), bi_zero = T::eq(bi, zero);
+    const auto a_real = T::both(ai_zero, T::nonzero(ar)), a_imag = T::both(ar_zero, T::nonzero(ai));
+    const auto b_real = T::both(bi_zero, T::nonzero(br)), b_imag = T::both(br_zero, T::nonzero(bi));
+    lay_rung<T>(br_zero, n, q_a, re, im);
+    lay_rung<T>(ar_zero, n, q_b, re, im);
+    lay_rung<T>(bi_zero, p, q_b, re, im);
+    lay_rung<T>(ai_zero, p, q_a, re, im);
+    lay_rung<T>(T::both(a_real, b_imag), zero, q_a, re, im);
+    lay_rung<T>(T::both(a_imag, b_real), zero, q_b, re, im);
+    lay_rung<T>(T::both(a_imag, b_imag), n, zero, re, im);
+    lay_rung<T>(T::both(a_real, b_real), p, zero, re, im);
+    lay_rung<T>(T::both(br_zero, bi_zero), p, q_b, re, im);
+    lay_rung<T>(T::both(ar_zero, ai_zero), p, q_a, re, im);
+    const V nan = T::set1(zu::detail::nan());
+    lay_rung<T>(T::either(T::either(T::is_nan(ar), T::is_nan(ai)), T::either(T::is_nan(br), T::is_nan(bi))), nan, nan, re, im);
+}
+
+// a * b: the general formula (ar br - ai bi, ar bi + ai br) where no part
+// of either operand is zero or NaN, the ladder in the lanes for a block with
+// any other element. br and bi hold the factor of scale; an array b
+// (kStepB == 2) is loaded instead.
 template <class T, std::size_t kStepB>
 ZU_ARRAY_TARGET void product_blocks(double* r, const double* a, const double* b, std::size_t n,
                                     typename T::V br, typename T::V bi) {
@@ -76,15 +135,10 @@ ZU_ARRAY_TARGET void product_blocks(double* r, const double* a, const double* b,
         T::split(a + 2 * k, ar, ai);
         if (kStepB != 0) T::split(b + 2 * k, br, bi);
         const auto fast = T::both(T::both(T::nonzero(ar), T::nonzero(ai)), T::both(T::nonzero(br), T::nonzero(bi)));
-        const V re = T::sub(T::mul(ar, br), T::mul(ai, bi));
-        const V im = T::add(T::mul(ar, bi), T::mul(ai, br));
-        const unsigned slow = ~T::bits(fast) & kAllLanes<T>;
-        if (slow == 0) {
-            T::join(r + 2 * k, re, im);
-        } else {
-            patch<T>(zu::detail::array::mul_one, r + 2 * k, a + 2 * k, b + kStepB * k, kStepB, slow, ar, ai, br, bi,
-                     re, im);
-        }
+        V re = T::sub(T::mul(ar, br), T::mul(ai, bi));
+        V im = T::add(T::mul(ar, bi), T::mul(ai, br));
+        if ((~T::bits(fast) & kAllLanes<T>) != 0) product_ladder<T>(ar, ai, br, bi, re, im);
+        T::join(r + 2 * k, re, im);
     }
     for (; k < n; ++k) zu::detail::array::mul_one(r + 2 * k, a + 2 * k, b + kStepB * k);
 }
@@ -95,15 +149,10 @@ ZU_ARRAY_TARGET void mul_kernel(double* r, const double* a, const double* b, std
     product_blocks<T, 2>(r, a, b, n, unused, unused);
 }
 
-// s is copied before anything is written, so it may lie in r. A factor with
-// a zero or NaN part sends every element down the scalar ladder.
+// s is copied before anything is written, so it may lie in r.
 template <class T>
 ZU_ARRAY_TARGET void scale_kernel(double* r, const double* a, const double* s, std::size_t n) {
     const double pair[2] = {s[0], s[1]};
-    if (!(__builtin_fabs(pair[0]) > 0.0 && __builtin_fabs(pair[1]) > 0.0)) {
-        for (std::size_t k = 0; k < n; ++k) zu::detail::array::mul_one(r + 2 * k, a + 2 * k, pair);
-        return;
-    }
     product_blocks<T, 0>(r, a, pair, n, T::set1(pair[0]), T::set1(pair[1]));
 }
 
