@@ -130,6 +130,32 @@ Trace run_all(bool take_over_reports) {
             }
         }
     }
+    // The array functions on all inputs at once, b the inputs in reverse
+    // order (the first call also chooses the kernels, in every thread).
+    constexpr std::size_t n = sizeof kInputs / sizeof kInputs[0];
+    DComplex b[n], r[n];
+    double m[n];
+    std::reverse_copy(std::begin(kInputs), std::end(kInputs), b);
+    using Array = void (*)(DComplex*, const DComplex*, const DComplex*, std::size_t);
+    for (Array f : {Array(Vel_ComplexMultiplyArray), Array(Vel_ComplexDivideArray), Array(Vel_ComplexAddArray),
+                    Array(Vel_ComplexSubtractArray)}) {
+        rec([&] {
+            f(r, kInputs, b, n);
+            return r[0];
+        });
+        for (const DComplex& z : r) rec([&] { return z; });
+    }
+    rec([&] {
+        Vel_ComplexScaleArray(r, kInputs, b[0], n);
+        Vel_ComplexConjArray(r, r, n);
+        Vel_ComplexAbsArray(m, r, n);
+        return m[0];
+    });
+    for (const DComplex& z : r) rec([&] { return z; });
+    for (double v : m) rec([&] { return v; });
+    Vel_ComplexNormArray(m, kInputs, n);
+    for (double v : m) rec([&] { return v; });
+    rec([] { return std::string(Vel_ComplexArrayTarget()); });
     for (const char* text : kTexts) {
         std::istringstream in(text);
         rec([&] {
