@@ -43,28 +43,26 @@ namespace {
 
 using zu::detail::array::Kernels;
 using OneBinary = void (*)(double*, const double*, const double*) noexcept;
-using OneUnary = void (*)(double*, const double*) noexcept;
 
 template <class T>
 constexpr unsigned kAllLanes = (1u << T::kWidth) - 1;
 
 // A block of quotients whose fast path does not cover every element. The
 // first rung of the ladder is taken in the lanes: an operand with a NaN part
-// gives the table's (NaN, NaN). The vector results go to a
-// buffer, the scalar steps overwrite the elements left (reading operands the
-// result has not yet overwritten), then the block is stored. b_step is 2 for
-// an array b, 0 for one pair.
+// gives the table's (NaN, NaN). The vector results go to a buffer, the
+// scalar steps overwrite the elements left (reading operands the result has
+// not yet overwritten), then the block is stored.
 template <class T>
-ZU_ARRAY_TARGET void patch(OneBinary one, double* r, const double* a, const double* b, std::size_t b_step,
-                           unsigned slow, typename T::V ar, typename T::V ai, typename T::V br, typename T::V bi,
-                           typename T::V re, typename T::V im) {
+ZU_ARRAY_TARGET void patch_quotients(double* r, const double* a, const double* b, unsigned slow, typename T::V ar,
+                                     typename T::V ai, typename T::V br, typename T::V bi, typename T::V re,
+                                     typename T::V im) {
     const auto nan_part = T::either(T::either(T::is_nan(ar), T::is_nan(ai)), T::either(T::is_nan(br), T::is_nan(bi)));
     const typename T::V nan = T::set1(zu::detail::nan());
     double block[2 * T::kWidth];
     T::join(block, T::select(nan_part, nan, re), T::select(nan_part, nan, im));
     for (slow &= ~T::bits(nan_part); slow != 0; slow &= slow - 1) {
         const std::size_t e = T::element(static_cast<unsigned>(__builtin_ctz(slow)));
-        one(block + 2 * e, a + 2 * e, b + b_step * e);
+        zu::detail::array::div_one(block + 2 * e, a + 2 * e, b + 2 * e);
     }
     std::memcpy(r, block, sizeof block);
 }
@@ -145,8 +143,8 @@ ZU_ARRAY_TARGET void product_blocks(double* r, const double* a, const double* b,
 
 template <class T>
 ZU_ARRAY_TARGET void mul_kernel(double* r, const double* a, const double* b, std::size_t n) {
-    const typename T::V unused = T::set1(0.0);
-    product_blocks<T, 2>(r, a, b, n, unused, unused);
+    const typename T::V loaded_per_block = T::set1(0.0);
+    product_blocks<T, 2>(r, a, b, n, loaded_per_block, loaded_per_block);
 }
 
 // s is copied before anything is written, so it may lie in r.
@@ -184,7 +182,7 @@ ZU_ARRAY_TARGET void div_kernel(double* r, const double* a, const double* b, std
         if (slow == 0) {
             T::join(r + 2 * k, re, im);
         } else {
-            patch<T>(zu::detail::array::div_one, r + 2 * k, a + 2 * k, b + 2 * k, 2, slow, ar, ai, br, bi, re, im);
+            patch_quotients<T>(r + 2 * k, a + 2 * k, b + 2 * k, slow, ar, ai, br, bi, re, im);
         }
     }
     for (; k < n; ++k) zu::detail::array::div_one(r + 2 * k, a + 2 * k, b + 2 * k);
