@@ -65,6 +65,7 @@ struct Avx2 {
     ZU_ARRAY_TARGET static M not_nan(V a) { return _mm256_cmp_pd(a, a, _CMP_ORD_Q); }
     ZU_ARRAY_TARGET static M both(M a, M b) { return _mm256_and_pd(a, b); }
     ZU_ARRAY_TARGET static M either(M a, M b) { return _mm256_or_pd(a, b); }
+    ZU_ARRAY_TARGET static M but_not(M a, M b) { return _mm256_andnot_pd(b, a); }
     ZU_ARRAY_TARGET static V select(M m, V t, V f) { return _mm256_blendv_pd(f, t, m); }
     ZU_ARRAY_TARGET static unsigned bits(M m) { return static_cast<unsigned>(_mm256_movemask_pd(m)); }
 };

@@ -75,6 +75,7 @@ struct Avx512 {
     ZU_ARRAY_TARGET static M not_nan(V a) { return _mm512_cmp_pd_mask(a, a, _CMP_ORD_Q); }
     ZU_ARRAY_TARGET static M both(M a, M b) { return static_cast<M>(a & b); }
     ZU_ARRAY_TARGET static M either(M a, M b) { return static_cast<M>(a | b); }
+    ZU_ARRAY_TARGET static M but_not(M a, M b) { return static_cast<M>(a & ~b); }
     ZU_ARRAY_TARGET static V select(M m, V t, V f) { return _mm512_mask_blend_pd(m, f, t); }
     ZU_ARRAY_TARGET static unsigned bits(M m) { return m; }
 };

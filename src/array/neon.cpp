@@ -55,6 +55,7 @@ struct Neon {
     static M is_nan(V a) { return veorq_u64(vceqq_f64(a, a), vdupq_n_u64(~0ULL)); }
     static M both(M a, M b) { return vandq_u64(a, b); }
     static M either(M a, M b) { return vorrq_u64(a, b); }
+    static M but_not(M a, M b) { return vbicq_u64(a, b); }
     static V select(M m, V t, V f) { return vbslq_f64(m, t, f); }
     static unsigned bits(M m) {
         return static_cast<unsigned>((vgetq_lane_u64(m, 0) & 1) | ((vgetq_lane_u64(m, 1) & 1) << 1));

@@ -54,6 +54,7 @@ struct Sse2 {
     static M not_nan(V a) { return _mm_cmpord_pd(a, a); }
     static M both(M a, M b) { return _mm_and_pd(a, b); }
     static M either(M a, M b) { return _mm_or_pd(a, b); }
+    static M but_not(M a, M b) { return _mm_andnot_pd(b, a); }
     static V select(M m, V t, V f) { return _mm_or_pd(_mm_and_pd(m, t), _mm_andnot_pd(m, f)); }
     static unsigned bits(M m) { return static_cast<unsigned>(_mm_movemask_pd(m)); }
 };

@@ -12,7 +12,8 @@
 //   store_elements(p, v)  store one double per element, in element order
 //   load(p), store(p, v)  kWidth consecutive doubles, any alignment
 //   set1, add, sub, mul, div, sqrt, abs, neg, flip_odd (negate lanes 1, 3, ...)
-//   gt, ge, lt, eq, is_nan, not_nan, both (and), either (or), select(m, t, f)
+//   gt, ge, lt, eq, is_nan, not_nan, both (and), either (or), but_not (m and
+//   not n), select(m, t, f)
 //   nonzero(v)            neither zero nor NaN (|v| > 0)
 //   opaque(v)             v, through an empty asm statement the compiler cannot
 //                         see into
@@ -93,9 +94,12 @@ ZU_ARRAY_TARGET void lay_rung(M holds, typename T::V x, typename T::V y, typenam
 // from the negated product, so the negation is kept out of the compiler's
 // reach (T::opaque) and cannot be moved past the multiplication.
 template <class T>
-ZU_ARRAY_TARGET void product_ladder(typename T::V ar, typename T::V ai, typename T::V br, typename T::V bi,
-                                    typename T::V& re, typename T::V& im) {
+ZU_ARRAY_TARGET inline __attribute__((always_inline)) void product_ladder(typename T::V ar, typename T::V ai,
+                                                                          typename T::V br, typename T::V bi,
+                                                                          typename T::V& re_out,
+                                                                          typename T::V& im_out) {
     using V = typename T::V;
+    V re = re_out, im = im_out;  // in registers while the rungs are laid
     const V zero = T::set1(0.0);
     const V p = T::mul(ar, br);
     const V q_a = T::mul(ar, bi);
@@ -103,8 +107,10 @@ ZU_ARRAY_TARGET void product_ladder(typename T::V ar, typename T::V ai, typename
     const V n = T::mul(T::opaque(T::neg(ai)), bi);
     const auto ar_zero = T::eq(ar, zero), ai_zero = T::eq(ai, zero);
     const auto br_zero = T::eq(br, zero), bi_zero = T::eq(bi, zero);
-    const auto a_real = T::both(ai_zero, T::nonzero(ar)), a_imag = T::both(ar_zero, T::nonzero(ai));
-    const auto b_real = T::both(bi_zero, T::nonzero(br)), b_imag = T::both(br_zero, T::nonzero(bi));
+    // "Real": the imaginary part zero, the real part not (a NaN lane takes
+    // the last rung whatever the others say).
+    const auto a_real = T::but_not(ai_zero, ar_zero), a_imag = T::but_not(ar_zero, ai_zero);
+    const auto b_real = T::but_not(bi_zero, br_zero), b_imag = T::but_not(br_zero, bi_zero);
     lay_rung<T>(br_zero, n, q_a, re, im);
     lay_rung<T>(ar_zero, n, q_b, re, im);
     lay_rung<T>(bi_zero, p, q_b, re, im);
@@ -116,7 +122,10 @@ ZU_ARRAY_TARGET void product_ladder(typename T::V ar, typename T::V ai, typename
     lay_rung<T>(T::both(br_zero, bi_zero), p, q_b, re, im);
     lay_rung<T>(T::both(ar_zero, ai_zero), p, q_a, re, im);
     const V nan = T::set1(zu::detail::nan());
-    lay_rung<T>(T::either(T::either(T::is_nan(ar), T::is_nan(ai)), T::either(T::is_nan(br), T::is_nan(bi))), nan, nan, re, im);
+    lay_rung<T>(T::either(T::either(T::is_nan(ar), T::is_nan(ai)), T::either(T::is_nan(br), T::is_nan(bi))), nan, nan, re,
+                im);
+    re_out = re;
+    im_out = im;
 }
 
 // a * b: the general formula (ar br - ai bi, ar bi + ai br) where no part
