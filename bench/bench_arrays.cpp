@@ -103,56 +103,53 @@ void floor_modulus(Buffers& buf, std::size_t f, std::size_t n) {
     for (std::size_t i = 0; i < n; ++i) r[i] = a[2 * i] | a[2 * i + 1];
 }
 
+using CArray2 = void (*)(double*, const double*, const double*, std::size_t);
+using CArray1 = void (*)(double*, const double*, std::size_t);
+using Op2 = DComplex (*)(const DComplex&, const DComplex&);
+using Op1 = DComplex (*)(const DComplex&);
+using Real1 = double (*)(const DComplex&);
+
+// The array function on elements f to f + n - 1 (kOut doubles per result).
+template <CArray2 fn>
+void array2(Buffers& x, std::size_t f, std::size_t n) {
+    fn(x.r.data() + 2 * f, x.a.data() + 2 * f, x.b.data() + 2 * f, n);
+}
+template <CArray1 fn, std::size_t kOut>
+void array1(Buffers& x, std::size_t f, std::size_t n) {
+    fn(x.r.data() + kOut * f, x.a.data() + 2 * f, n);
+}
+
+// The loop of scalar calls on the same elements, as DComplex values.
+template <Op2 op>
+void loop2(Buffers& x, std::size_t f, std::size_t n) {
+    DComplex *r = as_complex(x.r) + f, *a = as_complex(x.a) + f, *b = as_complex(x.b) + f;
+    for (std::size_t k = 0; k < n; ++k) r[k] = op(a[k], b[k]);
+}
+void loop_scale(Buffers& x, std::size_t f, std::size_t n) {
+    DComplex *r = as_complex(x.r) + f, *a = as_complex(x.a) + f;
+    const DComplex s = as_complex(x.b)[f];
+    for (std::size_t k = 0; k < n; ++k) r[k] = a[k] * s;
+}
+template <Op1 op>
+void loop1(Buffers& x, std::size_t f, std::size_t n) {
+    DComplex *r = as_complex(x.r) + f, *a = as_complex(x.a) + f;
+    for (std::size_t k = 0; k < n; ++k) r[k] = op(a[k]);
+}
+template <Real1 op>
+void loop_real(Buffers& x, std::size_t f, std::size_t n) {
+    const DComplex* a = as_complex(x.a) + f;
+    for (std::size_t k = 0; k < n; ++k) x.r[f + k] = op(a[k]);
+}
+
 const Operation kOperations[] = {
-    {"mul", [](Buffers& x, std::size_t f, std::size_t n) { Vel_ComplexMultiplyArray(x.r.data() + 2 * f, x.a.data() + 2 * f, x.b.data() + 2 * f, n); },
-     [](Buffers& x, std::size_t f, std::size_t n) {
-         DComplex *r = as_complex(x.r) + f, *a = as_complex(x.a) + f, *b = as_complex(x.b) + f;
-         for (std::size_t k = 0; k < n; ++k) r[k] = a[k] * b[k];
-     },
-     2, true},
-    {"div", [](Buffers& x, std::size_t f, std::size_t n) { Vel_ComplexDivideArray(x.r.data() + 2 * f, x.a.data() + 2 * f, x.b.data() + 2 * f, n); },
-     [](Buffers& x, std::size_t f, std::size_t n) {
-         DComplex *r = as_complex(x.r) + f, *a = as_complex(x.a) + f, *b = as_complex(x.b) + f;
-         for (std::size_t k = 0; k < n; ++k) r[k] = a[k] / b[k];
-     },
-     2, true},
-    {"add", [](Buffers& x, std::size_t f, std::size_t n) { Vel_ComplexAddArray(x.r.data() + 2 * f, x.a.data() + 2 * f, x.b.data() + 2 * f, n); },
-     [](Buffers& x, std::size_t f, std::size_t n) {
-         DComplex *r = as_complex(x.r) + f, *a = as_complex(x.a) + f, *b = as_complex(x.b) + f;
-         for (std::size_t k = 0; k < n; ++k) r[k] = a[k] + b[k];
-     },
-     2, true},
-    {"sub", [](Buffers& x, std::size_t f, std::size_t n) { Vel_ComplexSubtractArray(x.r.data() + 2 * f, x.a.data() + 2 * f, x.b.data() + 2 * f, n); },
-     [](Buffers& x, std::size_t f, std::size_t n) {
-         DComplex *r = as_complex(x.r) + f, *a = as_complex(x.a) + f, *b = as_complex(x.b) + f;
-         for (std::size_t k = 0; k < n; ++k) r[k] = a[k] - b[k];
-     },
-     2, true},
-    {"scale", [](Buffers& x, std::size_t f, std::size_t n) { Vel_ComplexScaleArray(x.r.data() + 2 * f, x.a.data() + 2 * f, x.b.data() + 2 * f, n); },
-     [](Buffers& x, std::size_t f, std::size_t n) {
-         DComplex *r = as_complex(x.r) + f, *a = as_complex(x.a) + f;
-         const DComplex s = as_complex(x.b)[f];
-         for (std::size_t k = 0; k < n; ++k) r[k] = a[k] * s;
-     },
-     2, false},
-    {"conj", [](Buffers& x, std::size_t f, std::size_t n) { Vel_ComplexConjArray(x.r.data() + 2 * f, x.a.data() + 2 * f, n); },
-     [](Buffers& x, std::size_t f, std::size_t n) {
-         DComplex *r = as_complex(x.r) + f, *a = as_complex(x.a) + f;
-         for (std::size_t k = 0; k < n; ++k) r[k] = conj(a[k]);
-     },
-     2, false},
-    {"abs", [](Buffers& x, std::size_t f, std::size_t n) { Vel_ComplexAbsArray(x.r.data() + f, x.a.data() + 2 * f, n); },
-     [](Buffers& x, std::size_t f, std::size_t n) {
-         const DComplex* a = as_complex(x.a) + f;
-         for (std::size_t k = 0; k < n; ++k) x.r[f + k] = abs(a[k]);
-     },
-     1, false},
-    {"norm", [](Buffers& x, std::size_t f, std::size_t n) { Vel_ComplexNormArray(x.r.data() + f, x.a.data() + 2 * f, n); },
-     [](Buffers& x, std::size_t f, std::size_t n) {
-         const DComplex* a = as_complex(x.a) + f;
-         for (std::size_t k = 0; k < n; ++k) x.r[f + k] = norm(a[k]);
-     },
-     1, false},
+    {"mul", array2<Vel_ComplexMultiplyArray>, loop2<operator*>, 2, true},
+    {"div", array2<Vel_ComplexDivideArray>, loop2<operator/>, 2, true},
+    {"add", array2<Vel_ComplexAddArray>, loop2<static_cast<Op2>(operator+)>, 2, true},
+    {"sub", array2<Vel_ComplexSubtractArray>, loop2<static_cast<Op2>(operator-)>, 2, true},
+    {"scale", array2<Vel_ComplexScaleArray>, loop_scale, 2, false},
+    {"conj", array1<Vel_ComplexConjArray, 2>, loop1<conj>, 2, false},
+    {"abs", array1<Vel_ComplexAbsArray, 1>, loop_real<abs>, 1, false},
+    {"norm", array1<Vel_ComplexNormArray, 1>, loop_real<norm>, 1, false},
 };
 
 Fn floor_of(const Operation& op) {

@@ -121,9 +121,9 @@ ZU_ARRAY_TARGET inline __attribute__((always_inline)) void product_ladder(typena
     lay_rung<T>(T::both(a_real, b_real), p, zero, re, im);
     lay_rung<T>(T::both(br_zero, bi_zero), p, q_b, re, im);
     lay_rung<T>(T::both(ar_zero, ai_zero), p, q_a, re, im);
+    const auto nan_part = T::either(T::either(T::is_nan(ar), T::is_nan(ai)), T::either(T::is_nan(br), T::is_nan(bi)));
     const V nan = T::set1(zu::detail::nan());
-    lay_rung<T>(T::either(T::either(T::is_nan(ar), T::is_nan(ai)), T::either(T::is_nan(br), T::is_nan(bi))), nan, nan, re,
-                im);
+    lay_rung<T>(nan_part, nan, nan, re, im);
     re_out = re;
     im_out = im;
 }

@@ -195,12 +195,11 @@ bool arrays_agree(const std::uint8_t* data, std::size_t size) {
         std::size_t out;  // doubles per result element
         bool one_b;       // the scalar function takes b[0] for every element
     } functions[] = {
-        {static_cast<Array>(Vel_ComplexMultiplyArray), [](const DComplex& x, const DComplex& y) { return x * y; }, 2, false},
-        {static_cast<Array>(Vel_ComplexDivideArray), [](const DComplex& x, const DComplex& y) { return x / y; }, 2, false},
-        {static_cast<Array>(Vel_ComplexAddArray), [](const DComplex& x, const DComplex& y) { return x + y; }, 2, false},
-        {static_cast<Array>(Vel_ComplexSubtractArray), [](const DComplex& x, const DComplex& y) { return x - y; }, 2, false},
-        {[](double* r, const double* x, const double* y, std::size_t m) { Vel_ComplexScaleArray(r, x, y, m); },
-         [](const DComplex& x, const DComplex& y) { return x * y; }, 2, true},
+        {static_cast<Array>(Vel_ComplexMultiplyArray), operator*, 2, false},
+        {static_cast<Array>(Vel_ComplexDivideArray), operator/, 2, false},
+        {static_cast<Array>(Vel_ComplexAddArray), static_cast<Scalar>(operator+), 2, false},
+        {static_cast<Array>(Vel_ComplexSubtractArray), static_cast<Scalar>(operator-), 2, false},
+        {static_cast<Array>(Vel_ComplexScaleArray), operator*, 2, true},
         {[](double* r, const double* x, const double*, std::size_t m) { Vel_ComplexConjArray(r, x, m); },
          [](const DComplex& x, const DComplex&) { return conj(x); }, 2, false},
         {[](double* r, const double* x, const double*, std::size_t m) { Vel_ComplexAbsArray(r, x, m); },
