@@ -15,8 +15,6 @@
 //   gt, ge, lt, eq, is_nan, not_nan, both (and), either (or), but_not (m and
 //   not n), select(m, t, f)
 //   nonzero(v)            neither zero nor NaN (|v| > 0)
-//   opaque(v)             v, through an empty asm statement the compiler cannot
-//                         see into
 //   bits(m)               lane j's flag as bit j
 //
 // Every element's result is the scalar steps' result. The fast paths cover
@@ -26,7 +24,8 @@
 // in every rounding mode). The other elements take the earlier rungs in the
 // lanes where that is as cheap (products, abs, norm, the NaN rung of
 // quotients) or are recomputed by the scalar steps themselves (kernels.h):
-// quotients by a divisor with a zero part, sums of two NaNs. The only NaN an
+// products whose rung multiplies a negated part, quotients by a divisor
+// with a zero part, sums of two NaNs. The only NaN an
 // operation in the lanes can make is the one IEEE arithmetic makes from
 // operands that are not NaN, the same for a lane as for a scalar
 // instruction; every other NaN is the table's.
@@ -48,24 +47,26 @@ using OneBinary = void (*)(double*, const double*, const double*) noexcept;
 template <class T>
 constexpr unsigned kAllLanes = (1u << T::kWidth) - 1;
 
-// A block of quotients whose fast path does not cover every element. The
-// first rung of the ladder is taken in the lanes: an operand with a NaN part
-// gives the table's (NaN, NaN). The vector results go to a buffer, the
-// scalar steps overwrite the elements left (reading operands the result has
-// not yet overwritten), then the block is stored.
+// A block in which the scalar steps must compute some elements: the vector
+// results go to a buffer, the scalar steps overwrite the elements of `lanes`
+// there (reading operands the result has not yet overwritten), then the
+// block is stored. b_step is 2 for an array b, 0 for one pair.
 template <class T>
-ZU_ARRAY_TARGET void patch_quotients(double* r, const double* a, const double* b, unsigned slow, typename T::V ar,
-                                     typename T::V ai, typename T::V br, typename T::V bi, typename T::V re,
-                                     typename T::V im) {
-    const auto nan_part = T::either(T::either(T::is_nan(ar), T::is_nan(ai)), T::either(T::is_nan(br), T::is_nan(bi)));
-    const typename T::V nan = T::set1(zu::detail::nan());
+ZU_ARRAY_TARGET void patch(OneBinary one, double* r, const double* a, const double* b, std::size_t b_step,
+                           unsigned lanes, typename T::V re, typename T::V im) {
     double block[2 * T::kWidth];
-    T::join(block, T::select(nan_part, nan, re), T::select(nan_part, nan, im));
-    for (slow &= ~T::bits(nan_part); slow != 0; slow &= slow - 1) {
-        const std::size_t e = T::element(static_cast<unsigned>(__builtin_ctz(slow)));
-        zu::detail::array::div_one(block + 2 * e, a + 2 * e, b + 2 * e);
+    T::join(block, re, im);
+    for (; lanes != 0; lanes &= lanes - 1) {
+        const std::size_t e = T::element(static_cast<unsigned>(__builtin_ctz(lanes)));
+        one(block + 2 * e, a + 2 * e, b + b_step * e);
     }
     std::memcpy(r, block, sizeof block);
+}
+
+// Lanes with a NaN part in either operand.
+template <class T>
+ZU_ARRAY_TARGET auto any_nan(typename T::V ar, typename T::V ai, typename T::V br, typename T::V bi) {
+    return T::either(T::either(T::is_nan(ar), T::is_nan(ai)), T::either(T::is_nan(br), T::is_nan(bi)));
 }
 
 // (x, y) where `holds`, (re, im) elsewhere.
@@ -75,7 +76,7 @@ ZU_ARRAY_TARGET void lay_rung(M holds, typename T::V x, typename T::V y, typenam
     im = T::select(holds, y, im);
 }
 
-// a * b by every rung of the product's ladder in the lanes (core/arith.h):
+// a * b by the rungs of the product's ladder in the lanes (core/arith.h):
 // the candidate products are formed once and the rungs laid over the
 // general formula from the last to the first, so the first rung that holds
 // decides:
@@ -90,47 +91,52 @@ ZU_ARRAY_TARGET void lay_rung(M holds, typename T::V x, typename T::V y, typenam
 //   b.im zero                 -> (ar br, ai br)
 //   a.re zero                 -> ((-ai) bi, ai br)
 //   b.re zero                 -> ((-ai) bi, ar bi)
-// (-ai) bi multiplies the negated part: under directed rounding it differs
-// from the negated product, so the negation is kept out of the compiler's
-// reach (T::opaque) and cannot be moved past the multiplication.
+// The rungs with (-ai) bi are left to the scalar steps: the product of the
+// negated part differs from the negated product under directed rounding,
+// and a compiler may form either from the scalar source (aarch64 has one
+// instruction for the negated product), so only the scalar steps themselves
+// are sure to give the scalar bits. Returns the lanes that take them.
 template <class T>
-ZU_ARRAY_TARGET inline __attribute__((always_inline)) void product_ladder(typename T::V ar, typename T::V ai,
-                                                                          typename T::V br, typename T::V bi,
-                                                                          typename T::V& re_out,
-                                                                          typename T::V& im_out) {
+ZU_ARRAY_TARGET inline __attribute__((always_inline)) unsigned product_ladder(typename T::V ar, typename T::V ai,
+                                                                              typename T::V br, typename T::V bi,
+                                                                              typename T::V& re_out,
+                                                                              typename T::V& im_out) {
     using V = typename T::V;
     V re = re_out, im = im_out;  // in registers while the rungs are laid
     const V zero = T::set1(0.0);
     const V p = T::mul(ar, br);
     const V q_a = T::mul(ar, bi);
     const V q_b = T::mul(ai, br);
-    const V n = T::mul(T::opaque(T::neg(ai)), bi);
     const auto ar_zero = T::eq(ar, zero), ai_zero = T::eq(ai, zero);
     const auto br_zero = T::eq(br, zero), bi_zero = T::eq(bi, zero);
     // "Real": the imaginary part zero, the real part not (a NaN lane takes
     // the last rung whatever the others say).
     const auto a_real = T::but_not(ai_zero, ar_zero), a_imag = T::but_not(ar_zero, ai_zero);
     const auto b_real = T::but_not(bi_zero, br_zero), b_imag = T::but_not(br_zero, bi_zero);
-    lay_rung<T>(br_zero, n, q_a, re, im);
-    lay_rung<T>(ar_zero, n, q_b, re, im);
+    auto scalar = T::either(br_zero, ar_zero);  // the last two rungs
     lay_rung<T>(bi_zero, p, q_b, re, im);
     lay_rung<T>(ai_zero, p, q_a, re, im);
     lay_rung<T>(T::both(a_real, b_imag), zero, q_a, re, im);
     lay_rung<T>(T::both(a_imag, b_real), zero, q_b, re, im);
-    lay_rung<T>(T::both(a_imag, b_imag), n, zero, re, im);
+    scalar = T::but_not(scalar, T::either(T::either(bi_zero, ai_zero), T::either(T::both(a_real, b_imag),
+                                                                                     T::both(a_imag, b_real))));
+    scalar = T::either(scalar, T::both(a_imag, b_imag));
     lay_rung<T>(T::both(a_real, b_real), p, zero, re, im);
     lay_rung<T>(T::both(br_zero, bi_zero), p, q_b, re, im);
     lay_rung<T>(T::both(ar_zero, ai_zero), p, q_a, re, im);
-    const auto nan_part = T::either(T::either(T::is_nan(ar), T::is_nan(ai)), T::either(T::is_nan(br), T::is_nan(bi)));
+    const auto nan_part = any_nan<T>(ar, ai, br, bi);
     const V nan = T::set1(zu::detail::nan());
     lay_rung<T>(nan_part, nan, nan, re, im);
+    scalar = T::but_not(scalar, T::either(T::either(T::both(a_real, b_real), nan_part),
+                                          T::either(T::both(br_zero, bi_zero), T::both(ar_zero, ai_zero))));
     re_out = re;
     im_out = im;
+    return T::bits(scalar);
 }
 
 // a * b: the general formula (ar br - ai bi, ar bi + ai br) where no part
-// of either operand is zero or NaN, the ladder in the lanes for a block with
-// any other element. br and bi hold the factor of scale; an array b
+// of either operand is zero or NaN, the ladder for a block with any other
+// element. br and bi hold the factor of scale; an array b
 // (kStepB == 2) is loaded instead.
 template <class T, std::size_t kStepB>
 ZU_ARRAY_TARGET void product_blocks(double* r, const double* a, const double* b, std::size_t n,
@@ -144,7 +150,13 @@ ZU_ARRAY_TARGET void product_blocks(double* r, const double* a, const double* b,
         const auto fast = T::both(T::both(T::nonzero(ar), T::nonzero(ai)), T::both(T::nonzero(br), T::nonzero(bi)));
         V re = T::sub(T::mul(ar, br), T::mul(ai, bi));
         V im = T::add(T::mul(ar, bi), T::mul(ai, br));
-        if ((~T::bits(fast) & kAllLanes<T>) != 0) product_ladder<T>(ar, ai, br, bi, re, im);
+        if ((~T::bits(fast) & kAllLanes<T>) != 0) {
+            const unsigned scalar = product_ladder<T>(ar, ai, br, bi, re, im);
+            if (scalar != 0) {
+                patch<T>(zu::detail::array::mul_one, r + 2 * k, a + 2 * k, b + kStepB * k, kStepB, scalar, re, im);
+                continue;
+            }
+        }
         T::join(r + 2 * k, re, im);
     }
     for (; k < n; ++k) zu::detail::array::mul_one(r + 2 * k, a + 2 * k, b + kStepB * k);
@@ -191,7 +203,11 @@ ZU_ARRAY_TARGET void div_kernel(double* r, const double* a, const double* b, std
         if (slow == 0) {
             T::join(r + 2 * k, re, im);
         } else {
-            patch_quotients<T>(r + 2 * k, a + 2 * k, b + 2 * k, slow, ar, ai, br, bi, re, im);
+            // The NaN rung in the lanes, the zero divisors by the scalar steps.
+            const auto nan_part = any_nan<T>(ar, ai, br, bi);
+            const V nan = T::set1(zu::detail::nan());
+            patch<T>(zu::detail::array::div_one, r + 2 * k, a + 2 * k, b + 2 * k, 2, slow & ~T::bits(nan_part),
+                     T::select(nan_part, nan, re), T::select(nan_part, nan, im));
         }
     }
     for (; k < n; ++k) zu::detail::array::div_one(r + 2 * k, a + 2 * k, b + 2 * k);
