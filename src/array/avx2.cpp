@@ -52,6 +52,10 @@ struct Avx2 {
     ZU_ARRAY_TARGET static V neg(V a) { return _mm256_xor_pd(_mm256_set1_pd(-0.0), a); }
     ZU_ARRAY_TARGET static V flip_odd(V a) { return _mm256_xor_pd(_mm256_set_pd(-0.0, 0.0, -0.0, 0.0), a); }
 
+    ZU_ARRAY_TARGET static V opaque(V a) {
+        __asm__("" : "+x"(a));
+        return a;
+    }
     ZU_ARRAY_TARGET static M nonzero(V a) { return _mm256_cmp_pd(a, _mm256_setzero_pd(), _CMP_NEQ_OQ); }
     ZU_ARRAY_TARGET static M gt(V a, V b) { return _mm256_cmp_pd(a, b, _CMP_GT_OQ); }
     ZU_ARRAY_TARGET static M ge(V a, V b) { return _mm256_cmp_pd(a, b, _CMP_GE_OQ); }

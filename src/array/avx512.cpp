@@ -62,6 +62,10 @@ struct Avx512 {
                          _mm512_set_epi64(INT64_MIN, 0, INT64_MIN, 0, INT64_MIN, 0, INT64_MIN, 0));
     }
 
+    ZU_ARRAY_TARGET static V opaque(V a) {
+        __asm__("" : "+v"(a));
+        return a;
+    }
     ZU_ARRAY_TARGET static M nonzero(V a) { return _mm512_cmp_pd_mask(a, _mm512_setzero_pd(), _CMP_NEQ_OQ); }
     ZU_ARRAY_TARGET static M gt(V a, V b) { return _mm512_cmp_pd_mask(a, b, _CMP_GT_OQ); }
     ZU_ARRAY_TARGET static M ge(V a, V b) { return _mm512_cmp_pd_mask(a, b, _CMP_GE_OQ); }

@@ -42,6 +42,10 @@ struct Neon {
         return vreinterpretq_f64_u64(veorq_u64(vreinterpretq_u64_f64(a), odd_sign));
     }
 
+    static V opaque(V a) {
+        __asm__("" : "+w"(a));
+        return a;
+    }
     static M nonzero(V a) { return vcagtq_f64(a, vdupq_n_f64(0.0)); }  // |a| > |0|
     static M gt(V a, V b) { return vcgtq_f64(a, b); }
     static M ge(V a, V b) { return vcgeq_f64(a, b); }

@@ -41,6 +41,10 @@ struct Sse2 {
     static V neg(V a) { return _mm_xor_pd(_mm_set1_pd(-0.0), a); }
     static V flip_odd(V a) { return _mm_xor_pd(_mm_set_pd(-0.0, 0.0), a); }
 
+    static V opaque(V a) {
+        __asm__("" : "+x"(a));
+        return a;
+    }
     static M nonzero(V a) { return _mm_cmpgt_pd(abs(a), _mm_setzero_pd()); }
     static M gt(V a, V b) { return _mm_cmpgt_pd(a, b); }
     static M ge(V a, V b) { return _mm_cmpge_pd(a, b); }

@@ -15,6 +15,8 @@
 //   gt, ge, lt, eq, is_nan, not_nan, both (and), either (or), but_not (m and
 //   not n), select(m, t, f)
 //   nonzero(v)            neither zero nor NaN (|v| > 0)
+//   opaque(v)             v, through an empty asm statement: the compiler
+//                         cannot move an operation across it
 //   bits(m)               lane j's flag as bit j
 //
 // Every element's result is the scalar steps' result. The fast paths cover
@@ -91,11 +93,13 @@ ZU_ARRAY_TARGET void lay_rung(M holds, typename T::V x, typename T::V y, typenam
 //   b.im zero                 -> (ar br, ai br)
 //   a.re zero                 -> ((-ai) bi, ai br)
 //   b.re zero                 -> ((-ai) bi, ar bi)
-// The rungs with (-ai) bi are left to the scalar steps: the product of the
-// negated part differs from the negated product under directed rounding,
-// and a compiler may form either from the scalar source (aarch64 has one
-// instruction for the negated product), so only the scalar steps themselves
-// are sure to give the scalar bits. Returns the lanes that take them.
+// (-ai) bi, the product of the negated part, differs from the negated
+// product -(ai bi) when the product is inexact under directed rounding, and
+// a compiler may form either from the scalar source (aarch64 has one
+// instruction for the negated product). Both are formed here, each kept
+// whole by T::opaque; where they agree, either is the scalar result, and
+// where they do not, the scalar steps themselves decide. Returns the lanes
+// left to them.
 template <class T>
 ZU_ARRAY_TARGET inline __attribute__((always_inline)) unsigned product_ladder(typename T::V ar, typename T::V ai,
                                                                               typename T::V br, typename T::V bi,
@@ -107,19 +111,24 @@ ZU_ARRAY_TARGET inline __attribute__((always_inline)) unsigned product_ladder(ty
     const V p = T::mul(ar, br);
     const V q_a = T::mul(ar, bi);
     const V q_b = T::mul(ai, br);
+    const V n = T::mul(T::opaque(T::neg(ai)), bi);
+    const auto n_agrees = T::eq(n, T::neg(T::opaque(T::mul(ai, bi))));  // never NaN where it is used
     const auto ar_zero = T::eq(ar, zero), ai_zero = T::eq(ai, zero);
     const auto br_zero = T::eq(br, zero), bi_zero = T::eq(bi, zero);
     // "Real": the imaginary part zero, the real part not (a NaN lane takes
     // the last rung whatever the others say).
     const auto a_real = T::but_not(ai_zero, ar_zero), a_imag = T::but_not(ar_zero, ai_zero);
     const auto b_real = T::but_not(bi_zero, br_zero), b_imag = T::but_not(br_zero, bi_zero);
-    auto scalar = T::either(br_zero, ar_zero);  // the last two rungs
+    lay_rung<T>(br_zero, n, q_a, re, im);
+    lay_rung<T>(ar_zero, n, q_b, re, im);
+    auto scalar = T::either(br_zero, ar_zero);  // the rungs with n so far
     lay_rung<T>(bi_zero, p, q_b, re, im);
     lay_rung<T>(ai_zero, p, q_a, re, im);
     lay_rung<T>(T::both(a_real, b_imag), zero, q_a, re, im);
     lay_rung<T>(T::both(a_imag, b_real), zero, q_b, re, im);
     scalar = T::but_not(scalar, T::either(T::either(bi_zero, ai_zero), T::either(T::both(a_real, b_imag),
                                                                                      T::both(a_imag, b_real))));
+    lay_rung<T>(T::both(a_imag, b_imag), n, zero, re, im);
     scalar = T::either(scalar, T::both(a_imag, b_imag));
     lay_rung<T>(T::both(a_real, b_real), p, zero, re, im);
     lay_rung<T>(T::both(br_zero, bi_zero), p, q_b, re, im);
@@ -129,6 +138,7 @@ ZU_ARRAY_TARGET inline __attribute__((always_inline)) unsigned product_ladder(ty
     lay_rung<T>(nan_part, nan, nan, re, im);
     scalar = T::but_not(scalar, T::either(T::either(T::both(a_real, b_real), nan_part),
                                           T::either(T::both(br_zero, bi_zero), T::both(ar_zero, ai_zero))));
+    scalar = T::but_not(scalar, n_agrees);
     re_out = re;
     im_out = im;
     return T::bits(scalar);
