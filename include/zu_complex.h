@@ -315,8 +315,8 @@ ZU_API double Vel_Round(double x);
 // result with an operand is the caller's error and gives unspecified values.
 //
 // The work is done with the widest vector instructions the processor
-// supports (SSE2, AVX2 or AVX-512 on x86-64, NEON on aarch64, a plain loop
-// elsewhere), chosen on the first call. The environment variable
+// supports (SSE2, AVX2 or AVX-512 on x86-64, SSE2 only in Windows builds,
+// NEON on aarch64, a plain loop elsewhere), chosen on the first call. The environment variable
 // ZU_COMPLEX_ARRAY_TARGET, read at that first call, forces a narrower
 // choice: one of scalar, sse2, avx2, avx512 (x86) or neon (aarch64), taken
 // as the widest allowed; a target the processor lacks gives the next
