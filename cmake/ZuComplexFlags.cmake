@@ -46,6 +46,38 @@ int main() { return 0; }
 endfunction()
 zu_complex_check_double_arithmetic()
 
+# Results in every rounding mode. The library leaves the caller's rounding
+# mode alone, so each operation must be rounded in that mode at run time, as
+# the source writes it, and the platform's real functions called in it.
+# Nothing may be decided at compile time on the assumption of rounding to
+# nearest:
+#   -frounding-math            no folding of inexact constant expressions, no
+#                              rewrites that hold only to nearest (x - 0.0 to
+#                              x, -(a*b) to (-a)*b, ...). Clang then keeps
+#                              every floating-point operation in the order
+#                              and form written.
+#   -fno-fp-int-builtin-inexact (GCC) floor and ceil stay calls to the
+#                              platform's functions where no exact instruction
+#                              exists (x86 without SSE4.1): GCC's inline
+#                              expansion ends in 0.0 - 0.0, which is -0.0 when
+#                              rounding downward, so floor(+0.0) came out -0.0.
+# The cost was measured (docs/PERFORMANCE.md, "Rounding modes"): nothing with
+# GCC; with Clang a few per cent on the arithmetic-heavy functions.
+# zu_complex_exact_rounding(<target> <PRIVATE|PUBLIC|INTERFACE>) puts them on
+# a target: the library (all its sources, the portable real functions
+# included), and every program that computes reference values under a
+# changed rounding mode.
+set(ZU_COMPLEX_EXACT_ROUNDING_FLAGS)
+if(CMAKE_CXX_COMPILER_ID MATCHES "GNU|Clang")
+    list(APPEND ZU_COMPLEX_EXACT_ROUNDING_FLAGS -frounding-math)
+endif()
+if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
+    list(APPEND ZU_COMPLEX_EXACT_ROUNDING_FLAGS -fno-fp-int-builtin-inexact)
+endif()
+function(zu_complex_exact_rounding target scope)
+    target_compile_options(${target} ${scope} ${ZU_COMPLEX_EXACT_ROUNDING_FLAGS})
+endfunction()
+
 set(ZU_COMPLEX_WARNINGS
     -Wall -Wextra -Wpedantic -Wshadow -Wnon-virtual-dtor -Wundef -Wcast-qual)
 

@@ -18,6 +18,10 @@
 
 #include <cmath>
 
+#if defined(__clang__) && defined(__SSE2__) && !defined(ZU_COMPLEX_PORTABLE_REAL_MATH)
+#include <emmintrin.h>
+#endif
+
 namespace zu {
 namespace real {
 
@@ -46,7 +50,20 @@ inline double atan2(double y, double x) noexcept { return std::atan2(y, x); }
 inline double pow(double x, double y) noexcept { return std::pow(x, y); }
 inline double cosh(double x) noexcept { return std::cosh(x); }
 inline double sinh(double x) noexcept { return std::sinh(x); }
+#if defined(__clang__) && defined(__SSE2__)
+// Built with -frounding-math, Clang makes every std::sqrt a call, where it
+// would otherwise (as GCC always does) use the instruction and call only for
+// an argument that may set errno. This does the same by hand: IEEE square
+// roots are correctly rounded in the current mode, so the instruction and
+// the platform's function agree bit for bit in every mode, and for x >= 0
+// (+0, -0 and +inf included) the function reports nothing.
+inline double sqrt(double x) noexcept {
+    if (x >= 0.0) return _mm_cvtsd_f64(_mm_sqrt_sd(_mm_setzero_pd(), _mm_set_sd(x)));
+    return std::sqrt(x);
+}
+#else
 inline double sqrt(double x) noexcept { return std::sqrt(x); }
+#endif
 inline double fabs(double x) noexcept { return std::fabs(x); }
 inline double floor(double x) noexcept { return std::floor(x); }
 inline double ceil(double x) noexcept { return std::ceil(x); }
