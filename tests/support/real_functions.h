@@ -20,6 +20,7 @@ inline double pow(double x, double y) { return std::pow(x, y); }
 inline double cosh(double x) { return std::cosh(x); }
 inline double sinh(double x) { return std::sinh(x); }
 inline double sqrt(double x) { return std::sqrt(x); }
+inline double fabs(double x) { return std::fabs(x); }
 inline double floor(double x) { return std::floor(x); }
 inline double ceil(double x) { return std::ceil(x); }
 

@@ -1,5 +1,6 @@
 #include "zu_test.h"
 
+#include <cfenv>
 #include <cinttypes>
 #include <cmath>
 #include <cstdio>
@@ -21,7 +22,12 @@ thread_local HookRecorder* t_active = nullptr;
 std::string describe(double v) {
     if (bits(v) == bits(kAnyNaN)) return "<any NaN>";
     char buf[64];
+    // Printed to nearest whatever mode the caller is testing: the digits
+    // then name the same double in every trace.
+    const int mode = std::fegetround();
+    std::fesetround(FE_TONEAREST);
     std::snprintf(buf, sizeof buf, "%.17g [0x%016" PRIx64 "]", v, bits(v));
+    std::fesetround(mode);
     return buf;
 }
 
@@ -98,6 +104,67 @@ int HookRecorder::on_report(c_exception& e) {
         failure << "retval at call " << describe(r.retval) << ", expected " << describe(retval) << "; ";
     }
     return ok ? ::testing::AssertionSuccess() : failure;
+}
+
+Outcome observe(const std::function<DComplex()>& call) {
+    HookRecorder hook;
+    errno = kErrnoSentinel;
+    const DComplex value = call();
+    return {value, hook.reports(), errno};
+}
+
+::testing::AssertionResult SameOutcome(const char* expected_expr, const char* actual_expr, const Outcome& expected,
+                                       const Outcome& actual) {
+    ::testing::AssertionResult same = SameComplex(expected_expr, actual_expr, expected.value, actual.value);
+    if (!same) return same;
+    if (expected.err != actual.err) {
+        return ::testing::AssertionFailure() << actual_expr << " leaves errno " << actual.err << ", expected "
+                                             << expected.err;
+    }
+    if (expected.reports.size() != actual.reports.size()) {
+        return ::testing::AssertionFailure() << actual_expr << " makes " << actual.reports.size()
+                                             << " reports, expected " << expected.reports.size();
+    }
+    for (std::size_t k = 0; k < expected.reports.size(); ++k) {
+        const Report& r = expected.reports[k];
+        same = ReportIs(actual.reports[k], r.type, r.name.c_str(), r.arg1, r.retval);
+        if (!same) return same << "(report " << k << " of " << actual_expr << ")";
+    }
+    return ::testing::AssertionSuccess();
+}
+
+const RoundingMode kRoundingModes[4] = {
+    {FE_TONEAREST, "to nearest"}, {FE_UPWARD, "upward"}, {FE_DOWNWARD, "downward"}, {FE_TOWARDZERO, "toward zero"}};
+
+std::string rounding_modes_unsupported() {
+    // 1/3 is inexact, so it rounds differently upward and downward.
+    volatile double one = 1.0, three = 3.0;
+    double third[2];
+    const int modes[2] = {FE_UPWARD, FE_DOWNWARD};
+    for (int k = 0; k < 2; ++k) {
+        if (std::fesetround(modes[k]) != 0 || std::fegetround() != modes[k]) {
+            std::fesetround(FE_TONEAREST);
+            return "fesetround cannot select every rounding mode on this platform";
+        }
+        third[k] = one / three;
+    }
+    std::fesetround(FE_TONEAREST);
+    if (third[0] == third[1]) return "fesetround does not change how double arithmetic rounds on this platform";
+    return "";
+}
+
+void under_each_rounding_mode(const std::function<void()>& body) {
+    const std::string unsupported = rounding_modes_unsupported();
+    for (const RoundingMode& mode : kRoundingModes) {
+        if (!unsupported.empty() && mode.value != FE_TONEAREST) continue;
+        SCOPED_TRACE(std::string("rounding ") + mode.name);
+        std::fesetround(mode.value);
+        body();
+        EXPECT_EQ(mode.value, std::fegetround()) << "the rounding mode was changed";
+        std::fesetround(FE_TONEAREST);
+        if (::testing::Test::HasFatalFailure()) return;
+    }
+    if (!unsupported.empty()) GTEST_SKIP() << unsupported << ": checked under round-to-nearest only";
 }
 
 }  // namespace zt

@@ -142,6 +142,39 @@ inline bool ExpectCall(const HookRecorder& hook, DComplex (*f)(const DComplex&),
     return reports == hook.reports().size();
 }
 
+// Everything a call shows its caller: the value, the reports it made (the
+// hook answering 0) and errno after it (set to the sentinel before).
+struct Outcome {
+    DComplex value;
+    std::vector<Report> reports;
+    int err;
+};
+Outcome observe(const std::function<DComplex()>& call);
+
+// Same value bit for bit, same errno, same reports in the same order.
+::testing::AssertionResult SameOutcome(const char* expected_expr, const char* actual_expr, const Outcome& expected,
+                                       const Outcome& actual);
+
+// The four rounding modes of IEEE arithmetic, by their <cfenv> values.
+struct RoundingMode {
+    int value;
+    const char* name;
+};
+extern const RoundingMode kRoundingModes[4];
+
+// Why this platform cannot run double arithmetic under every rounding mode
+// (fesetround refuses a mode, or a double division rounds the same under
+// each), or an empty string when it can.
+std::string rounding_modes_unsupported();
+
+// Runs `body` under each rounding mode in turn, within a trace naming the
+// mode, and returns to round-to-nearest afterwards; stops at the first fatal
+// failure. The mode is set here, out of line, so no arithmetic of the body
+// can be moved across the change. Where the platform cannot change the mode
+// the body runs under round-to-nearest only and the test is marked skipped,
+// with the reason.
+void under_each_rounding_mode(const std::function<void()>& body);
+
 constexpr int kSingularity = 2;
 constexpr int kOverflow = 3;
 
