@@ -46,11 +46,12 @@ int main() { return 0; }
 endfunction()
 zu_complex_check_double_arithmetic()
 
-# Results in every rounding mode. The library leaves the caller's rounding
-# mode alone, so each operation must be rounded in that mode at run time, as
-# the source writes it, and the platform's real functions called in it.
-# Nothing may be decided at compile time on the assumption of rounding to
-# nearest:
+# The steps as written, in every rounding mode. The library leaves the
+# caller's rounding mode alone, so each operation must be rounded in that
+# mode at run time, as the source writes it, and the platform's real
+# functions called in it, as the steps name them. Nothing may be decided at
+# compile time on the assumption of rounding to nearest, nor a real function
+# replaced by another:
 #   -frounding-math            no folding of inexact constant expressions, no
 #                              rewrites that hold only to nearest (x - 0.0 to
 #                              x, -(a*b) to (-a)*b, ...). Clang then keeps
@@ -61,21 +62,33 @@ zu_complex_check_double_arithmetic()
 #                              exists (x86 without SSE4.1): GCC's inline
 #                              expansion ends in 0.0 - 0.0, which is -0.0 when
 #                              rounding downward, so floor(+0.0) came out -0.0.
+#   -fno-builtin-sqrt -fno-builtin-sin -fno-builtin-cos (MinGW) GCC takes
+#                              sqrt to be the correctly rounded instruction,
+#                              and joins a cos and a sin of one argument into
+#                              one sincos call. With glibc both hold, bits and
+#                              errno, in every mode. MinGW's real functions are
+#                              its own: its sqrt is not always correctly
+#                              rounded (6.25^2 + 5^2 = 64.0625 has a square
+#                              root one unit off), and its sincos is neither
+#                              its cos nor its sin; so the calls stay calls.
 # The cost was measured (docs/PERFORMANCE.md, "Rounding modes"): nothing with
 # GCC; with Clang a few per cent on the arithmetic-heavy functions.
-# zu_complex_exact_rounding(<target> <PRIVATE|PUBLIC|INTERFACE>) puts them on
-# a target: the library (all its sources, the portable real functions
+# zu_complex_steps_as_written(<target> <PRIVATE|PUBLIC|INTERFACE>) puts them
+# on a target: the library (all its sources, the portable real functions
 # included), and every program that computes reference values under a
 # changed rounding mode.
-set(ZU_COMPLEX_EXACT_ROUNDING_FLAGS)
+set(ZU_COMPLEX_STEPS_AS_WRITTEN_FLAGS)
 if(CMAKE_CXX_COMPILER_ID MATCHES "GNU|Clang")
-    list(APPEND ZU_COMPLEX_EXACT_ROUNDING_FLAGS -frounding-math)
+    list(APPEND ZU_COMPLEX_STEPS_AS_WRITTEN_FLAGS -frounding-math)
 endif()
 if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
-    list(APPEND ZU_COMPLEX_EXACT_ROUNDING_FLAGS -fno-fp-int-builtin-inexact)
+    list(APPEND ZU_COMPLEX_STEPS_AS_WRITTEN_FLAGS -fno-fp-int-builtin-inexact)
 endif()
-function(zu_complex_exact_rounding target scope)
-    target_compile_options(${target} ${scope} ${ZU_COMPLEX_EXACT_ROUNDING_FLAGS})
+if(MINGW)
+    list(APPEND ZU_COMPLEX_STEPS_AS_WRITTEN_FLAGS -fno-builtin-sqrt -fno-builtin-sin -fno-builtin-cos)
+endif()
+function(zu_complex_steps_as_written target scope)
+    target_compile_options(${target} ${scope} ${ZU_COMPLEX_STEPS_AS_WRITTEN_FLAGS})
 endfunction()
 
 set(ZU_COMPLEX_WARNINGS

@@ -18,7 +18,8 @@
 
 #include <cmath>
 
-#if defined(__clang__) && defined(__SSE2__) && !defined(ZU_COMPLEX_PORTABLE_REAL_MATH)
+#if defined(__clang__) && defined(__SSE2__) && defined(__GLIBC__) && !defined(ZU_COMPLEX_PORTABLE_REAL_MATH)
+#define ZU_COMPLEX_SQRT_INSTRUCTION 1
 #include <emmintrin.h>
 #endif
 
@@ -50,13 +51,13 @@ inline double atan2(double y, double x) noexcept { return std::atan2(y, x); }
 inline double pow(double x, double y) noexcept { return std::pow(x, y); }
 inline double cosh(double x) noexcept { return std::cosh(x); }
 inline double sinh(double x) noexcept { return std::sinh(x); }
-#if defined(__clang__) && defined(__SSE2__)
+#if defined(ZU_COMPLEX_SQRT_INSTRUCTION)
 // Built with -frounding-math, Clang makes every std::sqrt a call, where it
 // would otherwise (as GCC always does) use the instruction and call only for
-// an argument that may set errno. This does the same by hand: IEEE square
-// roots are correctly rounded in the current mode, so the instruction and
-// the platform's function agree bit for bit in every mode, and for x >= 0
-// (+0, -0 and +inf included) the function reports nothing.
+// an argument that may set errno. This does the same by hand: glibc's sqrt
+// is correctly rounded in the current mode, as the instruction is, so the
+// two agree bit for bit in every mode, and for x >= 0 (+0, -0 and +inf
+// included) the function reports nothing.
 inline double sqrt(double x) noexcept {
     if (x >= 0.0) return _mm_cvtsd_f64(_mm_sqrt_sd(_mm_setzero_pd(), _mm_set_sd(x)));
     return std::sqrt(x);
