@@ -12,6 +12,10 @@
 #include <cstdint>
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace zu {
 namespace detail {
 
@@ -26,6 +30,24 @@ inline double select(bool condition, double if_true, double if_false) {
     double result;
     std::memcpy(&result, &bits, sizeof result);
     return result;
+}
+
+// x < y ? y : x and x < y ? x : y, for x and y that are not NaN: a choice,
+// made exactly and without a jump (SSE2's maximum and minimum take their
+// second operand unless the first is greater or less).
+inline double larger(double x, double y) {
+#if defined(__SSE2__)
+    return _mm_cvtsd_f64(_mm_max_sd(_mm_set_sd(y), _mm_set_sd(x)));
+#else
+    return select(x < y, y, x);
+#endif
+}
+inline double smaller(double x, double y) {
+#if defined(__SSE2__)
+    return _mm_cvtsd_f64(_mm_min_sd(_mm_set_sd(x), _mm_set_sd(y)));
+#else
+    return select(x < y, x, y);
+#endif
 }
 
 // a + b, a - b, the double-on-the-left difference x - z, and -z, as the
@@ -58,8 +80,17 @@ inline bool equal(const DComplex& a, const DComplex& b) { return a.re == b.re &&
 //   otherwise                   -> (ar br - ai bi, ar bi + ai br)
 // -ai bi is the product of the negated ai with bi, which differs from the
 // negated product under directed rounding.
-// Inline so that a constant operand (the i of the inverse functions) leaves
-// only its own class's rungs after the compiler has folded the rest.
+
+// The general formula, the last rung: each product rounded on its own, the
+// real part the difference ar br - ai bi, the imaginary part the sum
+// ar bi + ai br, in that order of operands.
+inline DComplex mul_general(const DComplex& a, const DComplex& b) {
+    return DComplex(a.re * b.re - a.im * b.im, a.re * b.im + a.im * b.re);
+}
+
+// The whole ladder, inline, for call sites with a constant operand (the i of
+// the inverse functions, the factor of log10): the compiler folds the tests
+// on the constant and leaves only its own class's rungs.
 inline DComplex mul_ladder(const DComplex& a, const DComplex& b) {
     if (has_nan_part(a) || has_nan_part(b)) return nan_pair();
 
@@ -82,17 +113,39 @@ inline DComplex mul_ladder(const DComplex& a, const DComplex& b) {
     if (b_im_zero) return DComplex(a.re * b.re, a.im * b.re);
     if (a_re_zero) return DComplex((-a.im) * b.im, a.im * b.re);
     if (b_re_zero) return DComplex((-a.im) * b.im, a.re * b.im);
-    return DComplex(a.re * b.re - a.im * b.im, a.re * b.im + a.im * b.re);
+    return mul_general(a, b);
 }
 
+// Whether no part of a or b is zero or NaN (|v| > 0 for all four). Then
+// every test of the ladder fails and the general formula decides. With SSE2
+// the four parts are compared in two packed comparisons (each value in one
+// register, real part in the low lane), and one branch decides; elsewhere
+// four comparisons are combined without branches.
+#if defined(__SSE2__)
+inline bool no_zero_or_nan_lane(__m128d a, __m128d b) {
+    const __m128d magnitude = _mm_castsi128_pd(_mm_set1_epi64x(0x7fffffffffffffff));
+    const __m128d zero = _mm_setzero_pd();
+    const __m128d a_ok = _mm_cmplt_pd(zero, _mm_and_pd(a, magnitude));
+    const __m128d b_ok = _mm_cmplt_pd(zero, _mm_and_pd(b, magnitude));
+    return _mm_movemask_pd(_mm_and_pd(a_ok, b_ok)) == 3;
+}
+#endif
+inline bool no_zero_or_nan_part(const DComplex& a, const DComplex& b) {
+#if defined(__SSE2__)
+    return no_zero_or_nan_lane(_mm_set_pd(a.im, a.re), _mm_set_pd(b.im, b.re));
+#else
+    return (real::fabs(a.re) > 0.0) & (real::fabs(a.im) > 0.0) & (real::fabs(b.re) > 0.0) &
+           (real::fabs(b.im) > 0.0);
+#endif
+}
+
+// The ladder for operands with a zero or NaN part (muldiv.cpp), out of line:
+// one copy, reached from every product's common case.
+DComplex mul_special(const DComplex& a, const DComplex& b);
+
 inline DComplex mul(const DComplex& a, const DComplex& b) {
-    // The common case first: when no part is zero or NaN (|v| > 0 fails for
-    // both), every test of the ladder fails and the general formula decides,
-    // so taking it at once gives the same bits.
-    if (real::fabs(a.re) > 0.0 && real::fabs(a.im) > 0.0 && real::fabs(b.re) > 0.0 && real::fabs(b.im) > 0.0) {
-        return DComplex(a.re * b.re - a.im * b.im, a.re * b.im + a.im * b.re);
-    }
-    return mul_ladder(a, b);
+    if (no_zero_or_nan_part(a, b)) return mul_general(a, b);
+    return mul_special(a, b);
 }
 
 // a / b:

@@ -96,7 +96,7 @@ DComplex pow(double x, const DComplex& w) {
     if (w.im == 0.0) return DComplex(real::pow(x, w.re), 0.0);
     if (x == 0.0 && w.re > 0.0) return DComplex(0.0, 0.0);
     if (x == 0.0) return nan_pair();
-    if (x > 0.0) return exp(mul(w, DComplex(real::log(x))));
+    if (x > 0.0) return exp(mul_ladder(w, DComplex(real::log(x))));  // the ladder inline: the imaginary part is +0
 
     const double m = real::pow(-x, w.re);
     const double R = real::exp((-w.im) * kPi) * m;
