@@ -18,15 +18,19 @@ namespace {
 //   abs(w) == 0 -> singularity; default i * (+inf, 0) = (+0.0, +inf)
 //   otherwise   -> -i log(w); w has no NaN part and is not zero here, so log
 //                  takes its last rung, with the modulus already in hand
-DComplex minus_i_log(const char* name, const DComplex& z, const DComplex& w) {
+// Inline in both callers; the report is made out of line.
+[[gnu::noinline]] DComplex log_singularity(const char* name, const DComplex& z) {
     const DComplex i(0.0, 1.0);
-    const double modulus = abs(w);
+    c_exception e(name, z);
+    return report_singularity(e, mul_ladder(i, DComplex(inf())));
+}
+
+inline DComplex minus_i_log(const char* name, const DComplex& z, const DComplex& w) {
+    const DComplex i(0.0, 1.0);
+    const double modulus = zu::detail::modulus(w);
     if (is_nan(modulus)) return nan_pair();
-    if (modulus == 0.0) {
-        c_exception e(name, z);
-        return report_singularity(e, mul(i, DComplex(inf())));
-    }
-    return mul(neg(i), log_with_modulus(w, modulus));
+    if (modulus == 0.0) return log_singularity(name, z);
+    return mul_ladder(neg(i), log_with_modulus(w, modulus));
 }
 
 }  // namespace
@@ -36,8 +40,8 @@ DComplex acos(const DComplex& z) {
     const DComplex i(0.0, 1.0);
     const DComplex p = mul(z, z);
     const DComplex q = sub(1.0, p);  // (1 - p.re, -p.im)
-    const DComplex r = sqrt(q);
-    const DComplex m = mul(i, r);
+    const DComplex r = square_root(q);
+    const DComplex m = mul_ladder(i, r);
     const DComplex w = add(z, m);
     return minus_i_log("acos", z, w);
 }
@@ -47,8 +51,8 @@ DComplex asin(const DComplex& z) {
     const DComplex i(0.0, 1.0);
     const DComplex p = mul(z, z);
     const DComplex q = sub(1.0, p);
-    const DComplex r = sqrt(q);
-    const DComplex m = mul(i, z);
+    const DComplex r = square_root(q);
+    const DComplex m = mul_ladder(i, z);
     const DComplex w = add(m, r);
     return minus_i_log("asin", z, w);
 }
@@ -65,18 +69,20 @@ DComplex atan(const DComplex& z) {
     const DComplex i(0.0, 1.0);
     if (equal(z, neg(i))) {
         c_exception e("atan", z);
-        return report_singularity(e, mul(neg(i), DComplex(inf())));
+        return report_singularity(e, mul_ladder(neg(i), DComplex(inf())));
     }
     if (equal(z, i)) {
         c_exception e("atan", z);
-        return report_singularity(e, mul(i, DComplex(inf())));
+        return report_singularity(e, mul_ladder(i, DComplex(inf())));
     }
 
-    const DComplex a = log(sub(i, z));
-    const DComplex b = log(add(i, z));
+    // z has no NaN part, and the parts of i are finite, so neither has i - z
+    // or i + z: log's NaN test cannot fire.
+    const DComplex a = logarithm_of_non_nan(sub(i, z));
+    const DComplex b = logarithm_of_non_nan(add(i, z));
     const DComplex d = sub(b, a);
     // i / (2, 0): the quotient's real-divisor rung gives (0 / 2, 1 / 2) =
     // (+0.0, 0.5) exactly, in every rounding mode, so it is written out.
     const DComplex h(0.0, 0.5);
-    return mul(h, d);
+    return mul_ladder(h, d);
 }
