@@ -91,17 +91,17 @@ inline __m128d rungs(__m128d a, __m128d b) {
     const __m128d zero = _mm_setzero_pd();
     const unsigned zero_parts = static_cast<unsigned>(_mm_movemask_pd(_mm_cmpeq_pd(a, zero)) |
                                                       _mm_movemask_pd(_mm_cmpeq_pd(b, zero)) << 2);
-    const unsigned nan_parts = static_cast<unsigned>(_mm_movemask_pd(_mm_or_pd(_mm_cmpunord_pd(a, a), _mm_cmpunord_pd(b, b))));
-    const unsigned any_nan = nan_parts != 0;
-    const Factors& rung = kRungs[zero_parts | any_nan << 4];
+    const __m128d nan_lanes = _mm_or_pd(_mm_cmpunord_pd(a, a), _mm_cmpunord_pd(b, b));
+    const unsigned nan_parts = static_cast<unsigned>(_mm_movemask_pd(nan_lanes));  // 0 to 3
+    const Factors& rung = kRungs[zero_parts | ((nan_parts + 3) & 4) << 2];         // + 16 for a NaN
     const __m128d minus_im = _mm_castsi128_pd(_mm_set_epi64x(0, INT64_MIN));  // flips the low lane's sign
     const __m128d x = _mm_or_pd(_mm_and_pd(_mm_unpacklo_pd(a, a), mask(rung.x_from_re)),
                                 _mm_and_pd(_mm_xor_pd(_mm_unpackhi_pd(a, a), minus_im), mask(rung.x_from_im)));
     const __m128d y = _mm_or_pd(_mm_and_pd(_mm_unpacklo_pd(b, b), mask(rung.y_from_re)),
                                 _mm_and_pd(_mm_unpackhi_pd(b, b), mask(rung.y_from_im)));
     // A NaN row multiplies +0 by +0: its product has no bit set, and the
-    // table's NaN is laid over it.
-    const __m128d take_nan = _mm_castsi128_pd(_mm_set1_epi64x(-static_cast<std::int64_t>(any_nan)));
+    // table's NaN is laid over both lanes.
+    const __m128d take_nan = _mm_or_pd(nan_lanes, _mm_shuffle_pd(nan_lanes, nan_lanes, 1));
     return _mm_or_pd(_mm_mul_pd(x, y), _mm_and_pd(_mm_set1_pd(nan()), take_nan));
 }
 

@@ -57,23 +57,19 @@ inline DComplex square_root(const DComplex& z) {
     return polar_form(r, h, FinalCheck::no);
 }
 
-// log(z) for a z with no NaN part that is not zero, given modulus = abs(z):
-// (log modulus, arg z), the last rung of log's ladder.
-inline DComplex log_with_modulus(const DComplex& z, double modulus) {
-    const double modulus_log = real::log(modulus);
-    return DComplex(modulus_log, argument_of_nonzero(z));
-}
-
 // log(z) = (log abs z, arg z) for a z with no NaN part (log's first rung
-// tests for one):
+// tests for one), given modulus = abs(z):
 //   z == 0 -> (log 0, +0.0) = (-inf, +0.0): the argument of zero (NaN) is
 //             not used, and no report is made
 // Infinite parts need no test: abs gives +inf, and arg gives NaN when both
 // parts are infinite.
-inline DComplex logarithm_of_non_nan(const DComplex& z) {
-    if (z.im == 0.0 && z.re == 0.0) return DComplex(real::log(modulus_of_non_nan(z)), 0.0);
-    return log_with_modulus(z, modulus_of_non_nan(z));
+inline DComplex log_with_modulus(const DComplex& z, double modulus) {
+    const double modulus_log = real::log(modulus);
+    if (z.im == 0.0 && z.re == 0.0) return DComplex(modulus_log, 0.0);
+    return DComplex(modulus_log, argument_of_nonzero(z));
 }
+
+inline DComplex logarithm_of_non_nan(const DComplex& z) { return log_with_modulus(z, modulus_of_non_nan(z)); }
 
 }  // namespace detail
 }  // namespace zu

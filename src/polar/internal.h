@@ -50,7 +50,7 @@ inline double modulus(const DComplex& z) {
 //   both parts infinite -> NaN (one infinite part goes on to atan2)
 //   otherwise           -> atan2(im, re), with its signed zeros and infinities
 inline double argument_of_nonzero(const DComplex& z) {
-    if (is_infinite(z.re) && is_infinite(z.im)) return nan();
+    if (smaller(real::fabs(z.re), real::fabs(z.im)) > kOverflowThreshold) return nan();  // both infinite
     return real::atan2(z.im, z.re);
 }
 

@@ -11,25 +11,25 @@ using namespace zu::detail;
 
 namespace {
 
+// The singularity report, out of line, with the default `unit` * (+inf, 0):
+// i for acos, asin and atan(i), -i for atan(-i).
+[[gnu::noinline]] DComplex singularity(const char* name, const DComplex& z, const DComplex& unit) {
+    c_exception e(name, z);
+    return report_singularity(e, mul_ladder(unit, DComplex(inf())));
+}
+
 // The singularity report of acos and asin when the logarithm's argument w is
 // zero, and the evaluation otherwise:
 //   abs(w) NaN  -> (NaN, NaN), without a report (a NaN in z gets here through
-//                  the products)
+//                  the products); abs(w) is NaN exactly when a part of w is
 //   abs(w) == 0 -> singularity; default i * (+inf, 0) = (+0.0, +inf)
 //   otherwise   -> -i log(w); w has no NaN part and is not zero here, so log
 //                  takes its last rung, with the modulus already in hand
-// Inline in both callers; the report is made out of line.
-[[gnu::noinline]] DComplex log_singularity(const char* name, const DComplex& z) {
-    const DComplex i(0.0, 1.0);
-    c_exception e(name, z);
-    return report_singularity(e, mul_ladder(i, DComplex(inf())));
-}
-
 inline DComplex minus_i_log(const char* name, const DComplex& z, const DComplex& w) {
     const DComplex i(0.0, 1.0);
-    const double modulus = zu::detail::modulus(w);
-    if (is_nan(modulus)) return nan_pair();
-    if (modulus == 0.0) return log_singularity(name, z);
+    if (has_nan_part(w)) return nan_pair();
+    const double modulus = modulus_of_non_nan(w);
+    if (modulus == 0.0) return singularity(name, z, i);
     return mul_ladder(neg(i), log_with_modulus(w, modulus));
 }
 
@@ -67,19 +67,22 @@ DComplex asin(const DComplex& z) {
 DComplex atan(const DComplex& z) {
     if (has_nan_part(z)) return nan_pair();
     const DComplex i(0.0, 1.0);
-    if (equal(z, neg(i))) {
-        c_exception e("atan", z);
-        return report_singularity(e, mul_ladder(neg(i), DComplex(inf())));
-    }
-    if (equal(z, i)) {
-        c_exception e("atan", z);
-        return report_singularity(e, mul_ladder(i, DComplex(inf())));
+    // z == -i, then z == i: both need a zero real part, tested once.
+    if (z.re == 0.0) {
+        if (equal(z, neg(i))) return singularity("atan", z, neg(i));
+        if (equal(z, i)) return singularity("atan", z, i);
     }
 
     // z has no NaN part, and the parts of i are finite, so neither has i - z
-    // or i + z: log's NaN test cannot fire.
-    const DComplex a = logarithm_of_non_nan(sub(i, z));
-    const DComplex b = logarithm_of_non_nan(add(i, z));
+    // or i + z: log's NaN test cannot fire. Both moduli are formed first:
+    // they call no real function, so only the time changes (their divisions
+    // and square roots overlap), not a bit or errno.
+    const DComplex u = sub(i, z);
+    const DComplex v = add(i, z);
+    const double u_modulus = modulus_of_non_nan(u);
+    const double v_modulus = modulus_of_non_nan(v);
+    const DComplex a = log_with_modulus(u, u_modulus);
+    const DComplex b = log_with_modulus(v, v_modulus);
     const DComplex d = sub(b, a);
     // i / (2, 0): the quotient's real-divisor rung gives (0 / 2, 1 / 2) =
     // (+0.0, 0.5) exactly, in every rounding mode, so it is written out.
