@@ -42,8 +42,10 @@ DComplex pow(const DComplex& z, int n) {
     }
     const DComplex b = n > 0 ? z : div(DComplex(1.0), z);
     const double exponent = static_cast<double>(n);  // before the sign is dropped: |INT_MIN| fits
-    const double rho = real::pow(abs(z), exponent);
-    const double phi = arg(b) * real::fabs(exponent);
+    // Past the NaN test: abs(z) need not repeat it (abs and arg inline,
+    // polar/internal.h); the same below.
+    const double rho = real::pow(modulus_of_non_nan(z), exponent);
+    const double phi = argument(b) * real::fabs(exponent);
     return polar_form(rho, phi, FinalCheck::yes);
 }
 
@@ -74,8 +76,8 @@ DComplex pow(const DComplex& z, double y) {
         if (z.re < 0.0 && is_infinite(y)) return DComplex(nan(), 0.0);
         if (z.re < 0.0 && y < 0.0 && is_infinite(z.re)) return DComplex(0.0, 0.0);
     }
-    const double rho = real::pow(abs(z), y);
-    const double phi = arg(z) * y;
+    const double rho = real::pow(modulus_of_non_nan(z), y);
+    const double phi = argument(z) * y;
     return polar_form(rho, phi, FinalCheck::yes);
 }
 
@@ -120,8 +122,8 @@ DComplex pow(const DComplex& z, const DComplex& w) {
     if (w.im == 0.0) return pow(z, w.re);
     if (z.im == 0.0) return pow(z.re, w);
 
-    const double rho = abs(z);
-    const double theta = arg(z);
+    const double rho = modulus_of_non_nan(z);
+    const double theta = argument(z);
     const double m = real::pow(rho, w.re);
     const double R = real::exp((-w.im) * theta) * m;
     const double angle = real::log(rho) * w.im + w.re * theta;
