@@ -10,10 +10,7 @@
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${ZU_BENCH_BUILD_DIR:-$root/build/bench}
-cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DZU_COMPLEX_BUILD_BENCH=ON \
-    -DZU_COMPLEX_BUILD_TESTS=OFF -DZU_COMPLEX_BUILD_EXAMPLES=OFF -DZU_COMPLEX_BUILD_TOOLS=OFF \
-    >/dev/null
-cmake --build "$build" --target zu_complex_instructions -j 2 >/dev/null
+"$root/bench/run.sh" --build-only
 driver=$build/bench/zu_complex_instructions
 [ $# -gt 0 ] || set -- "$build"
 calls=$((4096 * 25))

@@ -9,6 +9,7 @@
 # With --arrays first, the array functions' benchmark instead
 # (bench/array_report.py), e.g.
 #     bench/run.sh --arrays --targets avx512,avx2,sse2 --update docs/PERFORMANCE.md
+# With --build-only, it builds and stops (bench/instructions.sh uses it).
 # Needs cmake, a C and C++ compiler, Google Benchmark (Debian:
 # libbenchmark-dev) and python3.
 set -eu
@@ -23,5 +24,6 @@ if [ "${1:-}" = --arrays ]; then
     cmake --build "$build" --target zu_array_bench -j 2 >/dev/null
     exec python3 "$root/bench/array_report.py" --build "$build" "$@"
 fi
-cmake --build "$build" --target zu_complex_bench -j 2 >/dev/null
+cmake --build "$build" --target zu_complex_bench zu_complex_instructions -j 2 >/dev/null
+if [ "${1:-}" = --build-only ]; then exit 0; fi
 exec python3 "$root/bench/report.py" --build "$build" "$@"
