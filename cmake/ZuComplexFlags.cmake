@@ -71,8 +71,9 @@ zu_complex_check_double_arithmetic()
 #                              rounded (6.25^2 + 5^2 = 64.0625 has a square
 #                              root one unit off), and its sincos is neither
 #                              its cos nor its sin; so the calls stay calls.
-# The cost was measured (docs/PERFORMANCE.md, "Rounding modes"): nothing with
-# GCC; with Clang a few per cent on the arithmetic-heavy functions.
+# What they cost is measured in docs/PERFORMANCE.md ("Exact in every rounding
+# mode"): nothing with GCC; with Clang a quarter of abs's time, a few per
+# cent on other arithmetic-heavy functions.
 # zu_complex_steps_as_written(<target> <PRIVATE|PUBLIC|INTERFACE>) puts them
 # on a target: the library (all its sources, the portable real functions
 # included), and every program that computes reference values under a
