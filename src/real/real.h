@@ -7,7 +7,9 @@
 //   platform  the platform's math library, called exactly where the steps
 //             call it; what it does to errno is what the caller sees. The
 //             forwarders are inline, so the compiler still treats the calls
-//             as its built-ins (sqrtsd, sincos) as it would std:: calls.
+//             as its built-ins (sqrtsd, sincos) as it would std:: calls,
+//             where those give what the platform's calls give
+//             (cmake/ZuComplexFlags.cmake keeps the calls on MinGW).
 //   portable  the library's own implementations (src/real/), written with
 //             IEEE-754 double operations and integer operations on bit
 //             patterns only, so every platform gives the same bits.
