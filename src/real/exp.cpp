@@ -71,13 +71,13 @@ constexpr double kExpUnderflow = -0x1.75p9;             // -746
     if (x == -from_bits(kInfinityBits)) return 0.0;
     if (x > kExpOverflow) return overflow(0);
     if (x < kExpUnderflow) return underflow(0);
-    return exp_outside(exp_parts(x, 0.0), 0, 0);
+    return exp_outside(exp_parts(x, -0.0), 0, 0);
 }
 }  // namespace
 
 double exp(double x) noexcept {
     if ((to_bits(x) & kMagnitudeMask) > to_bits(kExpFastLimit)) return exp_cold(x);
-    const ExpParts parts = exp_parts(x, 0.0);
+    const ExpParts parts = exp_parts(x, -0.0);
     const double s = from_bits(parts.scale_bits);
     return s + s * parts.u;
 }

@@ -50,27 +50,37 @@ inline std::uint64_t exp_scale_bits(const ExpEntry& entry, std::uint64_t k) noex
     return entry.hi_bits + ((k >> kExpTableBits) << 52);
 }
 
-// e^(x + x_tail) = from_bits(scale_bits) (1 + u), |u| < 0.003, for a small
-// addend x_tail (|x_tail| <= 2^-40: pow passes the low part of y log x).
-//   (1 + tail)(1 + p) - 1 = r + (tail + r_tail + r^2 q(r) + tail r), where
-//   e^r - 1 = r + r^2 q(r) and tail p ~ tail r (the rest is below 2^-70);
-//   e^x_tail adds x_tail (1 + r) (the rest is below 2^-60).
-// The tail joins late, off the path from x to u. The rounding of u and of
-// the product with the scale cost 2^-61 each.
+// e^(x + x_tail) = from_bits(scale_bits) (1 + u), |u| < 0.0031, for
+// |x_tail| <= 0.0003 (pow passes the low part of y log x, the others -0.0,
+// which the compiler drops). k is the integer nearest x 128/ln2 (one off in
+// the directed modes), and
+//   x + x_tail = k ln2/128 + r1 + t,  r1 = x - k hi,  t = x_tail - k lo:
+// r1 is exact (hi has 35 bits and |k| < 2^18, so k hi is a multiple of
+// 2^-42; x is one of 2^-61 at least unless k = 0, and |r1| < 2^-8), t is
+// rounded at 2^-65. With r = r1 + t rounded (its error only reaches the
+// polynomial, at 2^-70) and e^r - 1 = r + r^2 q(r),
+//   (1 + tail)(1 + p) - 1 = r1 + (t + tail + r^2 q(r) + tail r)
+// (tail p ~ tail r, the rest is below 2^-70), the small terms summed first.
+// The rounding of u and of the product with the scale cost 2^-61 each.
 struct ExpParts {
     std::uint64_t k;
     std::uint64_t scale_bits;
     double u;
 };
 inline ExpParts exp_parts(double x, double x_tail) noexcept {
-    const ExpReduced red = exp_reduce(x);
-    const ExpEntry& entry = kExpTable[red.k & ((1u << kExpTableBits) - 1)];
-    const double r = red.r;
+    constexpr double kShift = 0x1.8p52;  // adding it rounds to an integer, kept in the low bits
+    constexpr std::uint64_t kShiftBits = 0x4338000000000000u;
+    const double shifted = x * kExpInvLn2N + kShift;
+    const std::uint64_t k = to_bits(shifted) - kShiftBits;
+    const double kd = shifted - kShift;
+    const ExpEntry& entry = kExpTable[k & ((1u << kExpTableBits) - 1)];
+    const double r1 = x - kd * kExpLn2NHi;
+    const double t = x_tail - kd * kExpLn2NLo;
+    const double r = r1 + t;
     const double r2 = r * r;
     const double q = (kExpC2 + r * kExpC3) + r2 * (kExpC4 + r * kExpC5);
-    const double small = (entry.tail + red.r_tail) + (x_tail + x_tail * r);
-    const double u = r + (small + (r2 * q + entry.tail * r));
-    return {red.k, exp_scale_bits(entry, red.k), u};
+    const double u = r1 + ((t + entry.tail) + (r2 * q + entry.tail * r));
+    return {k, exp_scale_bits(entry, k), u};
 }
 
 // Largest argument of the fast path: for |x| <= 700 the scale, the result
@@ -98,19 +108,24 @@ inline double underflow(std::uint64_t sign) noexcept {
     return result == 0.0 ? range_error(result) : result;
 }
 
-// log x = k ln2 - log c_j + log1p(r), r = z c_j - 1 = rh + rl exactly:
-// x = 2^k z (patterns of z from kLogOffset on, z in [0.7068, 1.4136)), z =
-// zh + zl with zh the upper 26 bits of z, c_j of 26 bits, so zh c_j and
-// zl c_j are exact products and zh c_j - 1 is exact (Sterbenz). |r| < 2^-8.99.
-// hi = k ln2_hi - log_hi(c_j) is exact (both multiples of 2^-43, below 2^11).
+// log x = k ln2 - log c_j + log1p(r), r = z c_j - 1 exactly: x = 2^k z
+// (patterns of z from kLogOffset on, z in [0.7065, 1.4131)), z = zh + zl
+// with zh = z rounded to 26 significant bits (|zl| <= 2^-26), c_j a multiple of 2^-q with at
+// most 11 significant bits (exp_log_data.py checks each entry), so that
+// zh c_j and zl c_j are exact products, rh = zh c_j - 1 is exact (Sterbenz)
+// with at most 26 significant bits, and r = rh + rl is exact; |r| < 2^-9.46.
+// hi = k ln2_hi - log_hi(c_j) is exact (both multiples of 2^-43, below 2^11),
+// and |hi| >= |r| unless hi = 0.
 // ix: bits of a positive normal double; k_adjust is added to its exponent
 // (-52 for a subnormal scaled by 2^52).
 struct LogReduced {
-    double kd;  // k
     double hi;  // k ln2_hi - log_hi(c_j)
     double lo;  // k ln2_lo - log_lo(c_j)
-    double rh;
-    double rl;
+    double zh;
+    double c;
+    double rh;  // zh c_j - 1
+    double rl;  // zl c_j
+    double r;   // rh + rl
 };
 inline LogReduced log_reduce(std::uint64_t ix, int k_adjust) noexcept {
     constexpr std::uint64_t kBias = std::uint64_t{1} << 62;  // makes the difference non-negative
@@ -119,11 +134,12 @@ inline LogReduced log_reduce(std::uint64_t ix, int k_adjust) noexcept {
     const LogEntry& entry = kLogTable[(tmp >> (52 - kLogTableBits)) & ((1u << kLogTableBits) - 1)];
     const std::uint64_t zbits = ix - (tmp & 0xfff0000000000000u);
     const double z = from_bits(zbits);
-    const double zh = from_bits(zbits & ~((std::uint64_t{1} << 27) - 1));
+    const double zh = from_bits((zbits + (std::uint64_t{1} << 26)) & ~((std::uint64_t{1} << 27) - 1));
     const double zl = z - zh;
     const double kd = static_cast<double>(k);
-    return {kd, kd * kLogLn2Hi + entry.log_hi, kd * kLogLn2Lo + entry.log_lo, zh * entry.c - 1.0,
-            zl * entry.c};
+    const double rh = zh * entry.c - 1.0;
+    const double rl = zl * entry.c;
+    return {kd * kLogLn2Hi + entry.log_hi, kd * kLogLn2Lo + entry.log_lo, zh, entry.c, rh, rl, rh + rl};
 }
 
 // r^3 (c3 + c4 r + ... + c7 r^4) with r2 = r^2: the part of log1p(r) after

@@ -16,7 +16,8 @@ constexpr double kExpLn2NHi = 0x1.62e42fefc0000p-8;  // ln2/128, 35 bits: k * hi
 constexpr double kExpLn2NLo = -0x1.c610ca86c3899p-44;  // ln2/128 - hi
 // e^r - 1 = r + r^2 (c2 + c3 r + c4 r^2 + c5 r^3), Chebyshev fit on
 // |r| <= 0.0027078769 (ln2/256 and a little): relative error 2^-63.7 of e^r;
-// 2^-55.1 on twice the interval (k one off in the directed modes).
+// 2^-61.2 on |r| <= 0.0031 (pow); 2^-55.1 on twice the interval (k one
+// off in the directed modes).
 constexpr double kExpC2 = 0x1.fffffffffff58p-2;
 constexpr double kExpC3 = 0x1.5555555555525p-3;
 constexpr double kExpC4 = 0x1.55555acd08c2ep-5;
@@ -28,27 +29,31 @@ struct ExpEntry {
 };
 extern const ExpEntry kExpTable[128];
 
-// log: x = 2^k z, z in [0.706055, 1.41211), bit patterns split into 256 intervals
+// log: x = 2^k z, z in [0.706543, 1.41309), bit patterns split into 512 intervals
 // from kLogOffset; log x = k ln2 - log c_j + log1p(z c_j - 1).
-constexpr int kLogTableBits = 8;
-constexpr std::uint64_t kLogOffset = 0x3fe6980000000000u;
+// z = zh + zl, zh = z rounded to 26 significant bits: zh c_j and zl c_j are
+// exact, r = (zh c_j - 1) + zl c_j is exact, and rh = zh c_j - 1 has at most
+// 26 significant bits, so rh^2 is exact (the script checks all three).
+constexpr int kLogTableBits = 9;
+constexpr std::uint64_t kLogOffset = 0x3fe69c0000000000u;
 constexpr double kLogLn2Hi = 0x1.62e42fefa3800p-1;  // ln2 rounded to a multiple of 2^-43
 constexpr double kLogLn2Lo = 0x1.ef35793c76730p-45;  // ln2 - hi
 // log1p(r) = r - r^2/2 + r^3 (c3 + c4 r + ... + c7 r^4), Chebyshev fit on
-// |r| <= 0.0019533203: relative error 2^-69.9 of log1p(r).
+// |r| <= 0.0014173018: relative error 2^-72.7 of log1p(r).
 constexpr double kLogC3 = 0x1.5555555555555p-2;
-constexpr double kLogC4 = -0x1.fffffffffaff8p-3;
-constexpr double kLogC5 = 0x1.9999999995276p-3;
-constexpr double kLogC6 = -0x1.5555a5597df7ep-3;
-constexpr double kLogC7 = 0x1.24929044b6baap-3;
-// c_j ~ 1/(centre of interval j) with 26 significant bits (1 for the
-// interval around 1.0); -log c_j = hi + lo, hi a multiple of 2^-43.
+constexpr double kLogC4 = -0x1.fffffffffe9d1p-3;
+constexpr double kLogC5 = 0x1.99999999985e2p-3;
+constexpr double kLogC6 = -0x1.55557f75b6d8bp-3;
+constexpr double kLogC7 = 0x1.24926e96b02a3p-3;
+// c_j ~ 1/(centre of interval j), a multiple of 2^-q with q as large as
+// keeps r = z c_j - 1 exact (at most 11 significant bits; 1 for the interval
+// around 1.0, where |r| <= 0.0009765625); -log c_j = hi + lo, hi a multiple of 2^-43.
 struct LogEntry {
     double c;
     double log_hi;
     double log_lo;
 };
-extern const LogEntry kLogTable[256];
+extern const LogEntry kLogTable[512];
 
 // sinh(x) = x + x^3 (c3 + c5 x^2 + ... + c13 x^10), Chebyshev fit in x^2 on
 // |x| <= 0.125: relative error 2^-62.6.

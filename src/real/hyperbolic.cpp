@@ -55,7 +55,7 @@ double two_sided(double ax, bool plus, std::uint64_t sign) noexcept {
     if (ax != ax) return ax + ax;
     if (ax == from_bits(kInfinityBits)) return from_bits(kInfinityBits | sign);
     if (ax > kHyperbolicOverflow) return overflow(sign);
-    const ExpParts parts = exp_parts(ax, 0.0);
+    const ExpParts parts = exp_parts(ax, -0.0);
     if (ax > kExpFastLimit) return exp_outside(parts, -1, sign);
     const double s = from_bits((parts.scale_bits - kExponentOne) ^ sign);
     return s + s * parts.u;
