@@ -16,6 +16,7 @@
 #ifndef ZU_COMPLEX_SRC_REAL_REAL_H
 #define ZU_COMPLEX_SRC_REAL_REAL_H
 
+#include "real/exact.h"
 #include "real/portable.h"
 
 #include <cmath>
@@ -38,10 +39,11 @@ inline double atan2(double y, double x) noexcept { return portable::atan2(y, x);
 inline double pow(double x, double y) noexcept { return portable::pow(x, y); }
 inline double cosh(double x) noexcept { return portable::cosh(x); }
 inline double sinh(double x) noexcept { return portable::sinh(x); }
-inline double sqrt(double x) noexcept { return portable::sqrt(x); }
-inline double fabs(double x) noexcept { return portable::fabs(x); }
-inline double floor(double x) noexcept { return portable::floor(x); }
-inline double ceil(double x) noexcept { return portable::ceil(x); }
+// The exact operations inline, as the platform's built-ins would be.
+inline double sqrt(double x) noexcept { return detail::exact_sqrt(x); }
+inline double fabs(double x) noexcept { return detail::exact_fabs(x); }
+inline double floor(double x) noexcept { return detail::exact_floor(x); }
+inline double ceil(double x) noexcept { return detail::exact_ceil(x); }
 
 #else
 
