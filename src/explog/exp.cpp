@@ -30,8 +30,9 @@ DComplex exp(const DComplex& z) {
     }
 
     const double E = real::exp(x);
-    const double Cy = real::cos(y);
-    const double Sy = real::sin(y);
+    const real::SinCos sc = real::sincos(y);
+    const double Cy = sc.cos;
+    const double Sy = sc.sin;
     if (is_nan(Cy) || is_nan(Sy) || is_nan(E)) return nan_pair();
     if (E == 0.0) return DComplex(0.0, 0.0);
     if (E > kOverflowThreshold) {

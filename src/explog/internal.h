@@ -29,8 +29,9 @@ enum class FinalCheck { no, yes };
 // and the sine at once where the platform can.
 inline double snap_to_zero(double factor) { return real::fabs(factor) <= kZeroSnap ? 0.0 : factor; }
 inline DComplex polar_form(double rho, double phi, FinalCheck check) {
-    const double c = snap_to_zero(real::cos(phi));
-    const double s = snap_to_zero(real::sin(phi));
+    const real::SinCos sc = real::sincos(phi);
+    const double c = snap_to_zero(sc.cos);
+    const double s = snap_to_zero(sc.sin);
     if (check == FinalCheck::yes && (is_nan(rho) || is_nan(phi) || is_infinite(phi))) return nan_pair();
     return DComplex(rho * c, rho * s);
 }

@@ -103,8 +103,9 @@ DComplex pow(double x, const DComplex& w) {
     const double m = real::pow(-x, w.re);
     const double R = real::exp((-w.im) * kPi) * m;
     const double theta = real::log(-x) * w.im + w.re * kPi;
-    const double c = real::cos(theta);
-    const double s = real::sin(theta);
+    const real::SinCos sc = real::sincos(theta);
+    const double c = sc.cos;
+    const double s = sc.sin;
     return DComplex(R * c, R * s);
 }
 

@@ -16,7 +16,8 @@ using zu::detail::nan_pair;
 DComplex polar(double r, double theta) {
     if (is_infinite(theta) || is_nan(r) || is_nan(theta)) return nan_pair();
     if (r == 0.0) return DComplex(0.0, 0.0);
-    const double s = zu::real::sin(theta);  // the sine first
-    const double c = zu::real::cos(theta);
+    const zu::real::SinCos sc = zu::real::sincos(theta);  // the sine first
+    const double s = sc.sin;
+    const double c = sc.cos;
     return DComplex(r * c, r * s);
 }

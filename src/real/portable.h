@@ -24,6 +24,15 @@ double pow(double x, double y) noexcept;
 double cosh(double x) noexcept;
 double sinh(double x) noexcept;
 
+// sin x and cos x from one reduction, each bit for bit (and errno for errno)
+// what sin and cos give: the library takes both of one angle in several
+// places, where the platform's compilers merge the two calls into one.
+struct SinCos {
+    double sin;
+    double cos;
+};
+SinCos sincos(double x) noexcept;
+
 // Exact operations: the correctly rounded square root (the processor's
 // instruction), and fabs, floor and ceil on the bit pattern.
 double sqrt(double x) noexcept;

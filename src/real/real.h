@@ -1,6 +1,7 @@
 // The real functions the library is built on, behind one interface that every
 // floor of the library calls: exp, log, sin, cos, atan2, pow, cosh, sinh, and
-// the exact operations sqrt, fabs, floor and ceil.
+// the exact operations sqrt, fabs, floor and ceil; sincos gives sin and cos
+// of one angle together.
 //
 // Which implementation serves is fixed when the library is built
 // (ZU_COMPLEX_REAL_MATH):
@@ -29,6 +30,8 @@
 namespace zu {
 namespace real {
 
+using portable::SinCos;
+
 #if defined(ZU_COMPLEX_PORTABLE_REAL_MATH)
 
 inline double exp(double x) noexcept { return portable::exp(x); }
@@ -39,6 +42,8 @@ inline double atan2(double y, double x) noexcept { return portable::atan2(y, x);
 inline double pow(double x, double y) noexcept { return portable::pow(x, y); }
 inline double cosh(double x) noexcept { return portable::cosh(x); }
 inline double sinh(double x) noexcept { return portable::sinh(x); }
+// One reduction for both, the same bits as sin and cos.
+inline SinCos sincos(double x) noexcept { return portable::sincos(x); }
 // The exact operations inline, as the platform's built-ins would be.
 inline double sqrt(double x) noexcept { return detail::exact_sqrt(x); }
 inline double fabs(double x) noexcept { return detail::exact_fabs(x); }
@@ -55,6 +60,8 @@ inline double atan2(double y, double x) noexcept { return std::atan2(y, x); }
 inline double pow(double x, double y) noexcept { return std::pow(x, y); }
 inline double cosh(double x) noexcept { return std::cosh(x); }
 inline double sinh(double x) noexcept { return std::sinh(x); }
+// The compiler merges the two calls into one where the platform has one.
+inline SinCos sincos(double x) noexcept { return {std::sin(x), std::cos(x)}; }
 #if defined(ZU_COMPLEX_SQRT_INSTRUCTION)
 // Built with -frounding-math, Clang makes every std::sqrt a call, where it
 // would otherwise (as GCC always does) use the instruction and call only for

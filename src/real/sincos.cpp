@@ -220,10 +220,10 @@ Reduced reduce(double x, std::uint64_t abs_bits) {
 // the result, and sin a + t (both of the result's size when a is small) is
 // added exactly, so the rounding errors left are some 2^-60 of the result
 // and the last addition rounds once.
-struct SinCos {
+struct KernelPair {
     Sum sin, cos;
 };
-SinCos kernels(double hi, double lo) {
+KernelPair kernels(double hi, double lo) {
     const std::uint64_t sign = to_bits(hi) & 0x8000000000000000u;
     const double half = from_bits(to_bits(0.5) | sign);  // +-1/2: to nearest by truncation
     const int j = static_cast<int>(hi * 64.0 + half);
@@ -243,7 +243,7 @@ SinCos kernels(double hi, double lo) {
     const double cm1 = z * (-0.5 + z * (cc[0] + z * cc[1])) - th * lo;
     const double st = th + st_tail;
 
-    SinCos r;
+    KernelPair r;
     double s, err;
     fast_two_sum(sa_hi, th, s, err);  // |th| <= 2^-7 <= |sin a| unless a = 0
     r.sin = Sum{s, err + (st_tail + (sa_lo + (sa_hi * cm1 + ((ca_hi - 1.0) + ca_lo) * st)))};
@@ -253,14 +253,13 @@ SinCos kernels(double hi, double lo) {
 
 double add(Sum s) { return s.head + s.tail; }
 
-// sin or cos (odd = 0 or 1) of x = quadrant pi/2 + r: sin x is, by quadrant,
-// sin r, cos r, -sin r, -cos r, and cos x = sin(x + pi/2), one quadrant on.
-// Both are evaluated and the result picked by index, without a branch: the
-// quadrant of an arbitrary argument is unpredictable, and a mispredicted
-// branch costs more than the second result.
-double from_quadrant(const Reduced& r, unsigned odd) {
-    const unsigned q = r.quadrant + odd;
-    const SinCos k = kernels(r.hi, r.lo);
+// sin or cos (odd = 0 or 1) of x = quadrant pi/2 + r from the kernels of r:
+// sin x is, by quadrant, sin r, cos r, -sin r, -cos r, and cos x = sin(x +
+// pi/2), one quadrant on. Both kernels are evaluated and the result picked
+// by index, without a branch: the quadrant of an arbitrary argument is
+// unpredictable, and a mispredicted branch costs more than the second result.
+double from_quadrant(const KernelPair& k, unsigned quadrant, unsigned odd) {
+    const unsigned q = quadrant + odd;
     const Sum both[2] = {k.sin, k.cos};
     const Sum s = both[q & 1u];
     constexpr double kSign[2] = {1.0, -1.0};
@@ -268,41 +267,73 @@ double from_quadrant(const Reduced& r, unsigned odd) {
     return sign * s.head + sign * s.tail;  // exact sign changes, one rounding
 }
 
+// sin x for |x| <= pi/4 (abs_bits: the bits of |x|), given the kernels of x
+// when |x| >= 2^-26.
+inline double sin_small(double x, std::uint64_t abs_bits, const KernelPair& k) {
+    if (abs_bits < kSinTinyBits) {
+        if (abs_bits == 0) return x;  // sin(+-0) = +-0
+        return x - x * 0x1p-60;       // x, inexact (x - x^3/6 rounded)
+    }
+    return add(k.sin);
+}
+
+// cos x for |x| <= pi/4, given the kernels of x when |x| >= 2^-28.
+inline double cos_small(std::uint64_t abs_bits, const KernelPair& k) {
+    if (abs_bits < kCosTinyBits) {
+        if (abs_bits == 0) return 1.0;  // cos(+-0) = 1, exact
+        // 1 - x^2/2 rounded: 1, or the double below 1 when rounding
+        // downward or toward zero. The subtrahend depends on x so that
+        // it is rounded at run time, in the caller's mode.
+        return 1.0 - (0x1p-60 + from_bits(abs_bits) * 0x1p-40);
+    }
+    return add(k.cos);
+}
+
+// sin and cos of +-inf or NaN: a domain error, or the NaN passed on (quieted,
+// payload kept).
+inline double not_finite(double x, std::uint64_t abs_bits) {
+    if (abs_bits > kInfBits) return x + x;
+    return detail::domain_error();
+}
+
 }  // namespace
 
 double sin(double x) noexcept {
     const std::uint64_t abs_bits = to_bits(x) & kAbsMask;
     if (abs_bits <= kPio4Bits) {
-        if (abs_bits < kSinTinyBits) {
-            if (abs_bits == 0) return x;  // sin(+-0) = +-0
-            return x - x * 0x1p-60;       // x, inexact (x - x^3/6 rounded)
-        }
-        return add(kernels(x, 0.0).sin);
+        if (abs_bits < kSinTinyBits) return sin_small(x, abs_bits, KernelPair{});
+        return sin_small(x, abs_bits, kernels(x, 0.0));
     }
-    if (abs_bits >= kInfBits) {
-        if (abs_bits > kInfBits) return x + x;  // NaN: quieted, payload kept
-        return detail::domain_error();          // sin(+-inf)
-    }
-    return from_quadrant(reduce(x, abs_bits), 0);
+    if (abs_bits >= kInfBits) return not_finite(x, abs_bits);
+    const Reduced r = reduce(x, abs_bits);
+    return from_quadrant(kernels(r.hi, r.lo), r.quadrant, 0);
 }
 
 double cos(double x) noexcept {
     const std::uint64_t abs_bits = to_bits(x) & kAbsMask;
     if (abs_bits <= kPio4Bits) {
-        if (abs_bits < kCosTinyBits) {
-            if (abs_bits == 0) return 1.0;  // cos(+-0) = 1, exact
-            // 1 - x^2/2 rounded: 1, or the double below 1 when rounding
-            // downward or toward zero. The subtrahend depends on x so that
-            // it is rounded at run time, in the caller's mode.
-            return 1.0 - (0x1p-60 + from_bits(abs_bits) * 0x1p-40);
-        }
-        return add(kernels(x, 0.0).cos);
+        if (abs_bits < kCosTinyBits) return cos_small(abs_bits, KernelPair{});
+        return cos_small(abs_bits, kernels(x, 0.0));
+    }
+    if (abs_bits >= kInfBits) return not_finite(x, abs_bits);
+    const Reduced r = reduce(x, abs_bits);
+    return from_quadrant(kernels(r.hi, r.lo), r.quadrant, 1);
+}
+
+SinCos sincos(double x) noexcept {
+    const std::uint64_t abs_bits = to_bits(x) & kAbsMask;
+    if (abs_bits <= kPio4Bits) {
+        if (abs_bits < kCosTinyBits) return {sin_small(x, abs_bits, KernelPair{}), cos_small(abs_bits, KernelPair{})};
+        const KernelPair k = kernels(x, 0.0);
+        return {sin_small(x, abs_bits, k), cos_small(abs_bits, k)};
     }
     if (abs_bits >= kInfBits) {
-        if (abs_bits > kInfBits) return x + x;  // NaN: quieted, payload kept
-        return detail::domain_error();          // cos(+-inf)
+        const double result = not_finite(x, abs_bits);
+        return {result, result};
     }
-    return from_quadrant(reduce(x, abs_bits), 1);
+    const Reduced r = reduce(x, abs_bits);
+    const KernelPair k = kernels(r.hi, r.lo);
+    return {from_quadrant(k, r.quadrant, 0), from_quadrant(k, r.quadrant, 1)};
 }
 
 }  // namespace portable

@@ -42,8 +42,9 @@ DComplex hyperbolic(const DComplex& z, Kind kind) {
         return nan_pair();
     }
 
-    const double cos_y = real::cos(y);
-    const double sin_y = real::sin(y);
+    const real::SinCos sc = real::sincos(y);
+    const double cos_y = sc.cos;
+    const double sin_y = sc.sin;
     if (is_nan(cos_y) || is_nan(sin_y)) return nan_pair();
 
     if (x > kHyperbolicCutoff || x < -kHyperbolicCutoff) {
@@ -73,8 +74,9 @@ bool ordinary_cosh_sinh(const DComplex& z, CoshSinh& out) {
     const double y = z.im;
     // Written so that a NaN x fails the range test.
     if (is_nan(y) || is_infinite(y) || !(x >= -kHyperbolicCutoff && x <= kHyperbolicCutoff)) return false;
-    const double cos_y = real::cos(y);
-    const double sin_y = real::sin(y);
+    const real::SinCos sc = real::sincos(y);
+    const double cos_y = sc.cos;
+    const double sin_y = sc.sin;
     if (is_nan(cos_y) || is_nan(sin_y)) return false;
     out = ordinary_values(x, cos_y, sin_y);
     return true;
