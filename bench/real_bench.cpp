@@ -79,6 +79,10 @@ double z_sinh(double x, double) { return zp::sinh(x); }
 double z_sin(double x, double) { return zp::sin(x); }
 double z_cos(double x, double) { return zp::cos(x); }
 double z_atan2(double y, double x) { return zp::atan2(y, x); }
+double z_sincos(double x, double) {
+    const zp::SinCos r = zp::sincos(x);
+    return r.sin + r.cos;
+}
 double p_exp(double x, double) { return std::exp(x); }
 double p_log(double x, double) { return std::log(x); }
 double p_pow(double x, double y) { return std::pow(x, y); }
@@ -87,6 +91,9 @@ double p_sinh(double x, double) { return std::sinh(x); }
 double p_sin(double x, double) { return std::sin(x); }
 double p_cos(double x, double) { return std::cos(x); }
 double p_atan2(double y, double x) { return std::atan2(y, x); }
+double p_sincos(double x, double) {  // GCC makes the pair one call of glibc's sincos
+    return std::sin(x) + std::cos(x);
+}
 
 std::vector<Function> functions() {
     const Set hyperbolic{"typical", Dist::uniform, -20.0, 20.0, 0, 0};
@@ -102,6 +109,7 @@ std::vector<Function> functions() {
         {"sinh", &zp::sinh != nullptr, z_sinh, p_sinh, {hyperbolic}},
         {"sin", &zp::sin != nullptr, z_sin, p_sin, trig},
         {"cos", &zp::cos != nullptr, z_cos, p_cos, trig},
+        {"sincos", &zp::sincos != nullptr, z_sincos, p_sincos, trig},
         {"atan2", &zp::atan2 != nullptr, z_atan2, p_atan2,
          {{"typical", Dist::uniform, -4.0, 4.0, -4.0, 4.0}, {"positive", Dist::uniform, 0.1, 4.0, 0.1, 4.0}}},
     };

@@ -17,6 +17,7 @@ double cosh(double x) noexcept __attribute__((weak));
 double sinh(double x) noexcept __attribute__((weak));
 double sin(double x) noexcept __attribute__((weak));
 double cos(double x) noexcept __attribute__((weak));
+SinCos sincos(double x) noexcept __attribute__((weak));
 double atan2(double y, double x) noexcept __attribute__((weak));
 }  // namespace portable
 }  // namespace real
