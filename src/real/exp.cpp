@@ -61,12 +61,19 @@ namespace {
 constexpr double kExpOverflow = 0x1.62e42fefa39efp+9;  // 709.782712893384
 constexpr double kExpUnderflow = -0x1.75p9;             // -746
 
-// |x| > 700, infinities and NaNs, in the order tested:
-//   NaN -> NaN (quieted, payload kept); +inf -> +inf; -inf -> +0 (no errno);
-//   x > 709.78... -> overflow, ERANGE; x < -746 -> underflow, ERANGE when 0;
-//   otherwise the big or subnormal results of exp_outside.
+// |x| below 2^-54: e^x lies within a quarter of an ulp of 1 and on the side
+// of 1 + x, so 1 + x is the result rounded in every mode (the reduction
+// would round k away from 0 in the directed modes and miss 1 by an ulp).
+constexpr std::uint64_t kExpTinyBits = 0x3c90000000000000u;  // 2^-54
+
+// |x| > 700 or below 2^-54, infinities and NaNs, in the order tested:
+//   NaN -> NaN (quieted, payload kept); tiny x -> 1 + x; +inf -> +inf;
+//   -inf -> +0 (no errno); x > 709.78... -> overflow, ERANGE; x < -746 ->
+//   underflow, ERANGE when 0; otherwise the big or subnormal results of
+//   exp_outside.
 [[gnu::noinline, gnu::cold]] double exp_cold(double x) noexcept {
     if (x != x) return x + x;
+    if ((to_bits(x) & kMagnitudeMask) < kExpTinyBits) return 1.0 + x;
     if (x == from_bits(kInfinityBits)) return x;
     if (x == -from_bits(kInfinityBits)) return 0.0;
     if (x > kExpOverflow) return overflow(0);
@@ -76,7 +83,7 @@ constexpr double kExpUnderflow = -0x1.75p9;             // -746
 }  // namespace
 
 double exp(double x) noexcept {
-    if ((to_bits(x) & kMagnitudeMask) > to_bits(kExpFastLimit)) return exp_cold(x);
+    if ((to_bits(x) & kMagnitudeMask) - kExpTinyBits > to_bits(kExpFastLimit) - kExpTinyBits) return exp_cold(x);
     const ExpParts parts = exp_parts(x, -0.0);
     const double s = from_bits(parts.scale_bits);
     return s + s * parts.u;

@@ -21,6 +21,14 @@ using namespace detail;
 
 namespace {
 constexpr double kTwoSidedLimit = 0x1.ap4;  // 26
+// |x| below 2^-27: cosh x - 1 < 2^-55, below a quarter of an ulp of 1;
+// |x| below 2^-26: sinh x - x below a quarter of an ulp of x. Any addend of
+// the right sign and that size rounds as the exact value in every mode (the
+// one of sinh made from x, the one of cosh zero for x = 0, so that the
+// exact results stay exact); in the directed modes the reduction would
+// round k away from 0, the series would lose x^3 below the subnormals.
+constexpr std::uint64_t kCoshTinyBits = 0x3e40000000000000u;  // 2^-27
+constexpr std::uint64_t kSinhTinyBits = 0x3e50000000000000u;  // 2^-26
 constexpr double kHyperbolicOverflow = 0x1.63800p9;  // 711: beyond, certainly out of range
 
 // sign * (e^ax + plus_minus e^-ax) / 2 for 0 <= ax <= 26 (ax >= 1/8 for the
@@ -60,13 +68,20 @@ double two_sided(double ax, bool plus, std::uint64_t sign) noexcept {
     const double s = from_bits((parts.scale_bits - kExponentOne) ^ sign);
     return s + s * parts.u;
 }
+
+// cosh of tiny, big, infinite and NaN arguments (|x| beyond the two-sided
+// range).
+[[gnu::noinline, gnu::cold]] double cosh_outside(double x, double ax) noexcept {
+    if (to_bits(ax) < kCoshTinyBits) return 1.0 + ax * 0x1p-40;
+    return one_sided(x != x ? x : ax, 0);
+}
 }  // namespace
 
 // cosh(x) = cosh(|x|): NaN -> NaN (quieted, payload kept, sign dropped with
 // the sign of x), +-inf -> +inf, overflow beyond 710.4758... (ERANGE).
 double cosh(double x) noexcept {
     const double ax = from_bits(to_bits(x) & kMagnitudeMask);
-    if (!(ax <= kTwoSidedLimit)) return one_sided(x != x ? x : ax, 0);
+    if (to_bits(ax) - kCoshTinyBits > to_bits(kTwoSidedLimit) - kCoshTinyBits) return cosh_outside(x, ax);
     return two_sided(ax, true, 0);
 }
 
@@ -77,6 +92,7 @@ double sinh(double x) noexcept {
     const std::uint64_t sign = to_bits(x) & kSignBitMask;
     const double ax = from_bits(to_bits(x) ^ sign);
     if (ax < kSinhSmall) {
+        if (to_bits(ax) < kSinhTinyBits) return x + x * 0x1p-60;  // +-0 stays
         const double x2 = x * x;
         const double x4 = x2 * x2;
         const double s = (kSinhC3 + x2 * kSinhC5) + x4 * ((kSinhC7 + x2 * kSinhC9) + x4 * (kSinhC11 + x2 * kSinhC13));
