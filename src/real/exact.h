@@ -30,7 +30,17 @@ inline double exact_sqrt(double x) noexcept {
 #endif
 }
 
-inline double exact_fabs(double x) noexcept { return from_bits(to_bits(x) & kMagnitudeMask); }
+// The sign bit cleared: the instruction where the compiler has one (its
+// built-in is always expanded inline, also unoptimised, never a call), the
+// bits otherwise; GCC keeps the bit operation on the integer side, three
+// instructions where one does.
+inline double exact_fabs(double x) noexcept {
+#if defined(__GNUC__)
+    return __builtin_fabs(x);
+#else
+    return from_bits(to_bits(x) & kMagnitudeMask);
+#endif
+}
 
 // Rounds x to an integer toward -inf (down = true) or +inf, on the bits: the
 // fraction bits below the binary point are cleared, after adding one unit of
