@@ -23,6 +23,7 @@ replaced; nothing else changes. Only the Python standard library is used.
 import argparse
 import json
 import os
+import platform as host
 import statistics
 import sys
 
@@ -33,8 +34,11 @@ TARGET = 1.3
 BEGIN, END = "<!-- mode-compare:begin -->", "<!-- mode-compare:end -->"
 
 
-def medians(path):
-    data = json.load(open(path))
+def load(path):
+    return json.load(open(path))
+
+
+def medians(data):
     runs = {}
     for b in data["benchmarks"]:
         if b.get("run_type") != "iteration" or "lib_ns" not in b:
@@ -56,8 +60,16 @@ def main():
     ap.add_argument("portable")
     ap.add_argument("--update")
     args = ap.parse_args()
-    platform, portable = medians(args.platform), medians(args.portable)
-    lines = ["| operation | operands | platform ns | portable ns | portable / platform: lib ns "
+    platform_data, portable_data = load(args.platform), load(args.portable)
+    platform, portable = medians(platform_data), medians(portable_data)
+    ctx = platform_data.get("context", {})
+    reps = max((sum(1 for b in platform_data["benchmarks"] if b.get("run_name") == n and b.get("run_type") == "iteration")
+                for n in {b.get("run_name") for b in platform_data["benchmarks"]}), default=0)
+    libc, libc_version = host.libc_ver()
+    lines = ["Measured on %s (%s CPUs), %s %s; %d repetitions per run, median of each." % (
+                 host.machine(), ctx.get("num_cpus", "?"), libc or "C library", libc_version, reps),
+             "",
+             "| operation | operands | platform ns | portable ns | portable / platform: lib ns "
              "| via std call | target %.1f |" % TARGET,
              "|---|---|---:|---:|---:|---:|---|"]
     for op, label in OPERATIONS:
