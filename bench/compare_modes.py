@@ -28,7 +28,7 @@ import statistics
 import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from report import OPERATIONS, SETS  # noqa: E402  (the table order and labels)
+from report import OPERATIONS, SETS, replace_block  # noqa: E402  (the table order and labels)
 
 TARGET = 1.3
 BEGIN, END = "<!-- mode-compare:begin -->", "<!-- mode-compare:end -->"
@@ -86,9 +86,7 @@ def main():
                 "met" if judged <= TARGET else "**missed**"))
     table = "\n".join(lines) + "\n"
     if args.update:
-        text = open(args.update).read()
-        a, b = text.index(BEGIN) + len(BEGIN), text.index(END)
-        open(args.update, "w").write(text[:a] + "\n" + table + text[b:])
+        replace_block(args.update, BEGIN, END, table)
     sys.stdout.write(table)
 
 

@@ -21,6 +21,9 @@ import statistics
 import subprocess
 import sys
 
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from report import replace_block  # noqa: E402
+
 BEGIN, END = "<!-- real-bench:begin -->", "<!-- real-bench:end -->"
 TARGET = 1.5
 
@@ -58,9 +61,7 @@ def main():
             "met" if ratio <= TARGET else "**missed**"))
     table = "\n".join(lines) + "\n"
     if args.update:
-        text = open(args.update).read()
-        a, b = text.index(BEGIN) + len(BEGIN), text.index(END)
-        open(args.update, "w").write(text[:a] + "\n" + table + text[b:])
+        replace_block(args.update, BEGIN, END, table)
     sys.stdout.write(table)
 
 

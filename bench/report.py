@@ -311,6 +311,20 @@ def render(data):
     return "\n".join(parts)
 
 
+def replace_block(path, begin, end, body):
+    """Replaces what lies between the lines `begin` and `end` of the Markdown
+    file `path` by `body` (ending with a newline); nothing else changes.
+    bench/real_report.py and bench/compare_modes.py use it too."""
+    with open(path, encoding="utf-8") as f:
+        doc = f.read()
+    pattern = re.compile(re.escape(begin) + r".*?" + re.escape(end), re.S)
+    if not pattern.search(doc):
+        sys.exit(f"{os.path.basename(sys.argv[0])}: {path} has no {begin} ... {end} block")
+    doc = pattern.sub(lambda _: begin + "\n" + body + end, doc)
+    with open(path, "w", encoding="utf-8") as f:
+        f.write(doc)
+
+
 def main():
     args = parse_args()
     if args.from_json:
@@ -336,14 +350,7 @@ def main():
     text = render(data)
     print(text)
     if args.update:
-        with open(args.update, encoding="utf-8") as f:
-            doc = f.read()
-        pattern = re.compile(re.escape(BEGIN_MARK) + r".*?" + re.escape(END_MARK), re.S)
-        if not pattern.search(doc):
-            sys.exit(f"report.py: {args.update} has no {BEGIN_MARK} ... {END_MARK} block")
-        doc = pattern.sub(lambda _: BEGIN_MARK + "\n" + text + "\n" + END_MARK, doc)
-        with open(args.update, "w", encoding="utf-8") as f:
-            f.write(doc)
+        replace_block(args.update, BEGIN_MARK, END_MARK, text + "\n")
         print(f"report.py: updated {args.update}", file=sys.stderr)
 
 

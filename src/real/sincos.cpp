@@ -296,29 +296,24 @@ inline double not_finite(double x, std::uint64_t abs_bits) {
     return detail::domain_error();
 }
 
+// sin x (odd = 0) or cos x (odd = 1).
+[[gnu::always_inline]] inline double sin_or_cos(double x, unsigned odd) {
+    const std::uint64_t abs_bits = to_bits(x) & kAbsMask;
+    if (abs_bits <= kPio4Bits) {
+        const bool tiny = abs_bits < (odd != 0 ? kCosTinyBits : kSinTinyBits);
+        const KernelPair k = tiny ? KernelPair{} : kernels(x, 0.0);
+        return odd != 0 ? cos_small(abs_bits, k) : sin_small(x, abs_bits, k);
+    }
+    if (abs_bits >= kInfBits) return not_finite(x, abs_bits);
+    const Reduced r = reduce(x, abs_bits);
+    return from_quadrant(kernels(r.hi, r.lo), r.quadrant, odd);
+}
+
 }  // namespace
 
-double sin(double x) noexcept {
-    const std::uint64_t abs_bits = to_bits(x) & kAbsMask;
-    if (abs_bits <= kPio4Bits) {
-        if (abs_bits < kSinTinyBits) return sin_small(x, abs_bits, KernelPair{});
-        return sin_small(x, abs_bits, kernels(x, 0.0));
-    }
-    if (abs_bits >= kInfBits) return not_finite(x, abs_bits);
-    const Reduced r = reduce(x, abs_bits);
-    return from_quadrant(kernels(r.hi, r.lo), r.quadrant, 0);
-}
+double sin(double x) noexcept { return sin_or_cos(x, 0); }
 
-double cos(double x) noexcept {
-    const std::uint64_t abs_bits = to_bits(x) & kAbsMask;
-    if (abs_bits <= kPio4Bits) {
-        if (abs_bits < kCosTinyBits) return cos_small(abs_bits, KernelPair{});
-        return cos_small(abs_bits, kernels(x, 0.0));
-    }
-    if (abs_bits >= kInfBits) return not_finite(x, abs_bits);
-    const Reduced r = reduce(x, abs_bits);
-    return from_quadrant(kernels(r.hi, r.lo), r.quadrant, 1);
-}
+double cos(double x) noexcept { return sin_or_cos(x, 1); }
 
 SinCos sincos(double x) noexcept {
     const std::uint64_t abs_bits = to_bits(x) & kAbsMask;
