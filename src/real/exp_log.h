@@ -97,14 +97,14 @@ constexpr double kExpFastLimit = 0x1.5ep9;  // 700
 double exp_outside(const ExpParts& parts, int adjust, std::uint64_t sign) noexcept;
 
 // +-inf (or +-DBL_MAX in the modes rounding toward zero), ERANGE: sign is 0
-// or kSignBitMask. The product rounds in the caller's mode.
+// or kSignBitMask. The product rounds in the caller's mode, at run time.
 inline double overflow(std::uint64_t sign) noexcept {
-    return range_error(from_bits(0x7fe0000000000000u ^ sign) * 0x1p1023);
+    return range_error(at_run_time(from_bits(0x7fe0000000000000u ^ sign)) * 0x1p1023);
 }
 // +-0 in round-to-nearest (the smallest subnormal where the mode rounds away
 // from zero): ERANGE when zero.
 inline double underflow(std::uint64_t sign) noexcept {
-    const double result = from_bits(0x0010000000000000u ^ sign) * 0x1p-1022;
+    const double result = at_run_time(from_bits(0x0010000000000000u ^ sign)) * 0x1p-1022;
     return result == 0.0 ? range_error(result) : result;
 }
 

@@ -85,6 +85,16 @@ constexpr std::uint64_t kSignBitMask = 0x8000000000000000u;
 constexpr std::uint64_t kMagnitudeMask = 0x7fffffffffffffffu;
 constexpr std::uint64_t kInfinityBits = 0x7ff0000000000000u;
 
+// v, read back through a volatile: a value the compiler cannot know, so that
+// an operation on constants that must round in the caller's mode (a product
+// that overflows to +-inf or +-DBL_MAX, or underflows to 0 or the smallest
+// subnormal) is made at run time; a compiler assuming round-to-nearest (Clang
+// does) would otherwise fold it.
+inline double at_run_time(double v) noexcept {
+    volatile double held = v;
+    return held;
+}
+
 }  // namespace detail
 }  // namespace real
 }  // namespace zu

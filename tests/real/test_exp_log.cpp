@@ -166,3 +166,37 @@ TEST(PortableExpLog, InvariantsAndDirectedModes) {
         }
     }
 }
+
+// Overflow and underflow round in the caller's mode: +-inf, or +-DBL_MAX where
+// the mode rounds toward zero (ERANGE either way); +-0 (ERANGE), or the
+// smallest subnormal where it rounds away from zero (no errno).
+TEST(PortableExpLog, OverflowAndUnderflowRoundInTheMode) {
+    struct Case {
+        const char* f;
+        double x, y;
+        bool over;
+        bool negative;
+    };
+    const Case cases[] = {
+        {"exp", 800.0, 0, true, false},    {"exp", -800.0, 0, false, false}, {"cosh", -800.0, 0, true, false},
+        {"sinh", -800.0, 0, true, true},   {"pow", 2.0, 1100.0, true, false}, {"pow", -2.0, 1101.0, true, true},
+        {"pow", 2.0, -1100.0, false, false}, {"pow", -2.0, -1101.0, false, true}, {"pow", 0.5, 0x1p950, false, false},
+        {"pow", 2.0, 0x1p950, true, false},
+    };
+    for (const Case& c : cases) {
+        for (int mode : kModes) {
+            SCOPED_TRACE(std::string(c.f) + "(" + zt::describe(c.x) + ", " + zt::describe(c.y) + ") mode " +
+                         std::to_string(mode));
+            const bool up = mode == FE_UPWARD, down = mode == FE_DOWNWARD;
+            const bool away = c.negative ? down : up;                          // from zero
+            const bool toward = mode == FE_TOWARDZERO || (c.negative ? up : down);  // to zero
+            const double magnitude = c.over ? (toward ? kMax : kInf) : (away ? kTiny : 0.0);
+            double r = 0.0;
+            ASSERT_EQ(0, std::fesetround(mode));
+            const int err = zt::errno_after([&] { r = call(c.f, c.x, c.y); });
+            std::fesetround(FE_TONEAREST);
+            EXPECT_SAME(c.negative ? -magnitude : magnitude, r);
+            EXPECT_EQ(c.over || magnitude == 0.0 ? ERANGE : kNone, err);
+        }
+    }
+}
