@@ -272,7 +272,10 @@ double from_quadrant(const KernelPair& k, unsigned quadrant, unsigned odd) {
 inline double sin_small(double x, std::uint64_t abs_bits, const KernelPair& k) {
     if (abs_bits < kSinTinyBits) {
         if (abs_bits == 0) return x;  // sin(+-0) = +-0
-        return x - x * 0x1p-60;       // x, inexact (x - x^3/6 rounded)
+        // x, inexact (x - x^3/6 rounded). The factor is read at run time: a
+        // compiler assuming round-to-nearest may turn the difference into
+        // x + x (-2^-60), which rounds otherwise in the directed modes.
+        return x - x * detail::at_run_time(0x1p-60);
     }
     return add(k.sin);
 }
