@@ -78,41 +78,6 @@ std::uint64_t errno_code(int e) {
     return 0x100u + static_cast<std::uint32_t>(e);
 }
 
-// A double's text as the C runtime spells it, reduced to what the library
-// decides: NaN (any sign or spelling, "nan", "-nan(ind)", "1.#QNAN") becomes
-// nan, an infinity inf or -inf ("1.#INF"), and an exponent loses leading
-// zeros beyond two digits (some runtimes write e+010).
-std::string canonical_number(const std::string& t) {
-    std::string lower;
-    for (char c : t) lower += (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-    if (lower.find("nan") != std::string::npos || lower.find("#ind") != std::string::npos) return "nan";
-    if (lower.find("inf") != std::string::npos) return lower[0] == '-' ? "-inf" : "inf";
-    const std::size_t e = lower.find('e');
-    if (e == std::string::npos) return lower;
-    std::size_t digits = e + 1;
-    if (digits < lower.size() && (lower[digits] == '+' || lower[digits] == '-')) ++digits;
-    std::size_t first = digits;
-    while (first + 2 < lower.size() && lower[first] == '0') ++first;
-    return lower.substr(0, digits) + lower.substr(first);
-}
-
-// The text operator<< wrote, each number canonical; "(", "," and ")" are
-// the library's and kept as they are.
-std::string canonical_text(const std::string& text) {
-    std::string out, number;
-    for (char c : text) {
-        if (c == '(' || c == ',' || c == ')') {
-            if (!number.empty()) out += canonical_number(number);
-            number.clear();
-            out += c;
-        } else {
-            number += c;
-        }
-    }
-    if (!number.empty()) out += canonical_number(number);
-    return out;
-}
-
 // Texts for operator>> beyond what operator<< writes: every form it accepts
 // and every way the parenthesised form fails.
 const char* const kExtractTexts[] = {

@@ -59,6 +59,13 @@ struct ChunkResult {
 // The names of the functions, in the order of ChunkResult::per_function.
 const std::vector<std::string>& function_names();
 
+// The text operator<< wrote, as the digest hashes it: "(", "," and ")" as
+// they are; each number with the C runtime's spellings made one: any NaN
+// ("nan", "-nan", "-nan(ind)", "1.#QNAN") becomes nan, an infinity inf or
+// -inf ("1.#INF"), and an exponent loses leading zeros beyond two digits
+// (some runtimes write e+010).
+std::string canonical_text(const std::string& text);
+
 // Runs chunk `chunk`. With `dump`, also writes one line per step (its
 // operands) and per call (function, then every hashed word in hex).
 ChunkResult run_chunk(int chunk, bool per_function, std::ostream* dump);
