@@ -1,5 +1,5 @@
 // zudigest: prints one hash of every result bit, errno and report of every
-// exported function over 2^20 generated steps (digest.h), the same on every
+// exported function over 2^20 generated operands (digest.h), the same on every
 // platform whose build gives the same bits. docs/DIGEST holds the one the
 // portable build gives.
 #include "digest.h"
@@ -17,17 +17,18 @@ namespace {
 const char kUsage[] = R"(usage: zudigest [--threads N] [--check FILE] [--chunks] [--functions]
        zudigest --dump CHUNK
 
-Runs every exported function of libzu_complex on 2^20 generated steps (two
-complex operands each; the stream operators on one step in 8) and prints one
-hash of every result bit, errno and report, every NaN counted as one NaN.
-The steps form 64 chunks, run on N threads (default: the processor count);
-the hash does not depend on N.
+Runs every exported function of libzu_complex on 2^19 generated steps of two
+complex operands each (2^20 operands; the one-operand functions take the
+first, the stream operators run on one step in 8) and prints one hash of
+every result bit, errno and report, every NaN counted as one NaN. The steps
+form 32 chunks, run on N threads (default: the processor count); the hash
+does not depend on N.
 
   --check FILE   compare with the digest in FILE (its first line that is
                  not empty and not a # comment); exit status 1 if it differs
   --chunks       also print each chunk's hash
   --functions    also print each function's hash over all chunks
-  --dump CHUNK   print every call of chunk CHUNK (0 to 63) and what it
+  --dump CHUNK   print every call of chunk CHUNK (0 to 31) and what it
                  hashed, one line each, instead; diff two platforms' dumps to
                  find the call that differs
 )";
