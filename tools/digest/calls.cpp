@@ -50,8 +50,7 @@ constexpr std::uint64_t kCanonicalNaN = 0x7ff8000000000000u;
 constexpr std::uint32_t kCanonicalNaNFloat = 0x7fc00000u;
 
 std::uint64_t canonical(double v) {
-    std::uint64_t b;
-    std::memcpy(&b, &v, sizeof b);
+    const std::uint64_t b = to_bits(v);
     return (b & 0x7fffffffffffffffu) > 0x7ff0000000000000u ? kCanonicalNaN : b;
 }
 
@@ -61,11 +60,7 @@ std::uint64_t canonical(float v) {
     return (b & 0x7fffffffu) > 0x7f800000u ? kCanonicalNaNFloat : b;
 }
 
-bool finite(double v) {
-    std::uint64_t b;
-    std::memcpy(&b, &v, sizeof b);
-    return (b & 0x7ff0000000000000u) != 0x7ff0000000000000u;
-}
+bool finite(double v) { return (to_bits(v) & 0x7ff0000000000000u) != 0x7ff0000000000000u; }
 
 // errno after a call, as the same number everywhere: whether the call left
 // it alone, and which of the two values the library and the C functions set.

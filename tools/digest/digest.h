@@ -5,11 +5,24 @@
 #define ZU_COMPLEX_TOOLS_DIGEST_DIGEST_H
 
 #include <cstdint>
+#include <cstring>
 #include <ostream>
 #include <string>
 #include <vector>
 
 namespace zudigest {
+
+inline std::uint64_t to_bits(double v) {
+    std::uint64_t b;
+    std::memcpy(&b, &v, sizeof b);
+    return b;
+}
+
+inline double from_bits(std::uint64_t b) {
+    double v;
+    std::memcpy(&v, &b, sizeof v);
+    return v;
+}
 
 // A 128-bit running hash of 64-bit words, taken as numbers (never as bytes
 // in memory), so a big-endian machine feeds it exactly what a little-endian

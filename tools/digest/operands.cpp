@@ -1,24 +1,13 @@
 #include "operands.h"
 
+#include "digest.h"
+
 #include <climits>
-#include <cstring>
 #include <iterator>
 
 namespace zudigest {
 
 namespace {
-
-double from_bits(std::uint64_t b) {
-    double v;
-    std::memcpy(&v, &b, sizeof v);
-    return v;
-}
-
-std::uint64_t to_bits(double v) {
-    std::uint64_t b;
-    std::memcpy(&b, &v, sizeof b);
-    return b;
-}
 
 constexpr std::uint64_t kSign = 0x8000000000000000u;
 constexpr std::uint64_t kFraction = 0x000fffffffffffffu;
