@@ -60,7 +60,13 @@ std::uint64_t canonical(float v) {
     return (b & 0x7fffffffu) > 0x7f800000u ? kCanonicalNaNFloat : b;
 }
 
-bool finite(double v) { return (to_bits(v) & 0x7ff0000000000000u) != 0x7ff0000000000000u; }
+// Zero or a normal number: its 17-digit text reads back the same in every
+// C++ library (strtod reports a subnormal as a range error, which some
+// stream libraries take for a failure).
+bool reads_back(double v) {
+    const std::uint64_t exponent = to_bits(v) & 0x7ff0000000000000u;
+    return exponent != 0x7ff0000000000000u && (exponent != 0 || (to_bits(v) << 1) == 0);
+}
 
 // errno after a call, as the same number everywhere: whether the call left
 // it alone, and which of the two values the library and the C functions set.
@@ -74,10 +80,11 @@ std::uint64_t errno_code(int e) {
 }
 
 // Texts for operator>> beyond what operator<< writes: every form it accepts
-// and every way the parenthesised form fails.
+// and every way the parenthesised form fails. (Nothing that C++ libraries
+// read differently: hexadecimal, or numbers beyond the range of doubles.)
 const char* const kExtractTexts[] = {
     "(1.5,-2)", "(3)", "1.5", " ( 3 , -4 ) ", "1,2", "(1 2)", "(1,2,3)", "(1,2", "(x)", "()", "", "x", "(1,)",
-    "(,1)", "-0.0 rest", "(0x1p3,1)", "(1e5000,1)", "(1e-5000,0)",
+    "(,1)", "-0.0 rest", "(1e5,-2.5e-3)", "(-0,-0)",
 };
 
 // What operator>> did: the target and the stream's state, as bits of our own.
@@ -272,15 +279,15 @@ void step(Recorder& rec, const Operands& o, std::ostringstream* out, std::istrin
 
     // Text: 17 significant digits, which C asks to be correctly rounded, so
     // the digits are the same everywhere; what is read back is the text
-    // itself when both parts are finite (how NaN and infinity read back is
-    // the stream library's own choice).
+    // itself when both parts are zero or normal (how NaN, infinity and
+    // subnormals read back is the stream library's own choice).
     if (out == nullptr) return;
     out->str(std::string());
     out->clear();
     *out << a;
     const std::string text = out->str();
     rec.call_without_errno(kInsert, [&] { return canonical_text(text); });
-    if (finite(a.re) && finite(a.im)) {
+    if (reads_back(a.re) && reads_back(a.im)) {
         rec.call_without_errno(kExtract, [&] { return extract(in, text); });
     }
 }
