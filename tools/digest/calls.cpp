@@ -162,8 +162,8 @@ private:
 
     void begin(Fn fn) {
         fn_ = fn;
-        word(static_cast<std::uint64_t>(fn));
         if (dump_ != nullptr) line_ << "  " << kNames[fn];
+        word(static_cast<std::uint64_t>(fn));
     }
     void end() {
         if (dump_ == nullptr) return;
