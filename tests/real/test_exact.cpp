@@ -10,6 +10,12 @@
 
 namespace portable = zu::real::portable;
 
+#if defined(_WIN32)
+constexpr bool kPlatformSqrtMisrounds = true;
+#else
+constexpr bool kPlatformSqrtMisrounds = false;
+#endif
+
 TEST(PortableExact, MatchThePlatformInEveryRoundingMode) {
     const int modes[] = {FE_TONEAREST, FE_UPWARD, FE_DOWNWARD, FE_TOWARDZERO};
     zt::PartGenerator gen(52);
@@ -20,8 +26,10 @@ TEST(PortableExact, MatchThePlatformInEveryRoundingMode) {
         ASSERT_EQ(0, std::fesetround(mode));
         for (double x : xs) {
             SCOPED_TRACE(zt::describe(x) + " mode " + std::to_string(mode));
-            const double floor_x = zt::real::floor(x), ceil_x = zt::real::ceil(x);
-            const double fabs_x = std::fabs(x), sqrt_x = zt::real::sqrt(x);
+            // The platform's functions themselves, also in portable mode
+            // (the tests are built with -fno-builtin: these are calls).
+            const double floor_x = std::floor(x), ceil_x = std::ceil(x);
+            const double fabs_x = std::fabs(x), sqrt_x = std::sqrt(x);
             // A NaN argument comes back as a NaN; which one is the processor's.
             if (std::isnan(x)) {
                 EXPECT_TRUE(std::isnan(portable::floor(x)) && std::isnan(portable::ceil(x)));
@@ -30,7 +38,10 @@ TEST(PortableExact, MatchThePlatformInEveryRoundingMode) {
             EXPECT_SAME(floor_x, portable::floor(x));
             EXPECT_SAME(ceil_x, portable::ceil(x));
             EXPECT_SAME(fabs_x, portable::fabs(x));
-            if (!(x < 0.0)) {
+            // MinGW's C runtime rounds some square roots wrongly (sqrt of
+            // the largest double comes out one unit high), so there the
+            // digest checks them instead.
+            if (!(x < 0.0) && !kPlatformSqrtMisrounds) {
                 EXPECT_SAME(sqrt_x, portable::sqrt(x));
             }
         }
