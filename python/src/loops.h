@@ -212,9 +212,7 @@ struct PowCL {
 };
 
 // Contiguous runs go to the array functions: the same bits as the scalar
-// functions, several elements per instruction. Built where the library's
-// header declares them (python/CMakeLists.txt checks).
-#if defined(ZU_PYTHON_ARRAY_FUNCTIONS)
+// functions, several elements per instruction.
 #define ZU_ARRAY_1(Op, function) \
     template <>                  \
     struct Array<Op> {           \
@@ -245,7 +243,6 @@ struct Array<Multiply> {
         Vel_ComplexScaleArray(r, a, s, n);
     }
 };
-#endif
 
 }  // namespace zu_python
 
