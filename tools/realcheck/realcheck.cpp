@@ -324,12 +324,21 @@ void check_one(const Function& f, Exact& e, Args a, int mode, Result& out, std::
     std::fesetround(FE_TONEAREST);
     const int ternary = evaluate(f, e, a);
     const double want = correctly_rounded(e, ternary, mode);
+    // A correctly rounded result counts with its own error too (up to half
+    // an ulp to nearest, up to one in the directed modes), so the largest
+    // error is the largest of all results, not only of the misrounded ones.
+    // Special results count as exact, and so does the largest double given
+    // for an overflow in a mode that rounds toward zero.
+    const auto error_of = [&](double got, bool cr) {
+        if (!cr) return ulp_error(e, got);
+        return std::isfinite(got) ? std::min(ulp_error(e, got), 1.0) : 0.0;
+    };
     if (f.available) {
         const bool cr = same_result(got_portable, want);
-        out.portable.add(cr ? 0.0 : ulp_error(e, got_portable), cr, a);
+        out.portable.add(error_of(got_portable, cr), cr, a);
     }
     const bool cr = same_result(got_platform, want);
-    out.platform.add(cr ? 0.0 : ulp_error(e, got_platform), cr, a);
+    out.platform.add(error_of(got_platform, cr), cr, a);
     if (keep_hard) {
         const double d = midpoint_distance(e);
         if (out.hard.size() < keep_hard || d < out.hard.back().first) {
