@@ -84,7 +84,7 @@ struct Sum {
 double power_of_two(int e) { return from_bits(static_cast<std::uint64_t>(1023 + e) << 52); }
 
 // Cody-Waite reduction, for pi/4 < ax < 2^20.
-Reduced reduce_medium(double ax) {
+[[gnu::always_inline]] inline Reduced reduce_medium(double ax) {
     // The nearest integer by truncating ax 2/pi + 1/2 (the conversion
     // truncates in every rounding mode; in a directed mode the sum may round
     // across an integer, which leaves |r| just above pi/4, still inside
@@ -130,7 +130,7 @@ int leading_zeros(std::uint64_t v) {  // v != 0
 // whose lowest bit lands at weight >= 4 only adds whole turns: the first
 // word kept is j0 = floor((e - 2)/32), and eight words carry the product far
 // enough (the part left out is below 2^(53 - 32*8 + 33) = 2^-170).
-Reduced reduce_huge(double ax) {
+[[gnu::noinline]] Reduced reduce_huge(double ax) {
     constexpr int kWords = 8;
     const std::uint64_t bits = to_bits(ax);
     const int e = static_cast<int>(bits >> 52) - 1075;
@@ -199,7 +199,7 @@ Reduced reduce_huge(double ax) {
 }
 
 // x = quadrant pi/2 + r for |x| > pi/4, finite.
-Reduced reduce(double x, std::uint64_t abs_bits) {
+[[gnu::always_inline]] inline Reduced reduce(double x, std::uint64_t abs_bits) {
     const double ax = from_bits(abs_bits);
     Reduced r = abs_bits < kCodyWaiteBits ? reduce_medium(ax) : reduce_huge(ax);
     // x = -(q pi/2 + r) = (-q) pi/2 + (-r); without a branch, the sign of an
@@ -223,7 +223,7 @@ Reduced reduce(double x, std::uint64_t abs_bits) {
 struct KernelPair {
     Sum sin, cos;
 };
-KernelPair kernels(double hi, double lo) {
+[[gnu::always_inline]] inline KernelPair kernels(double hi, double lo) {
     const std::uint64_t sign = to_bits(hi) & 0x8000000000000000u;
     const double half = from_bits(to_bits(0.5) | sign);  // +-1/2: to nearest by truncation
     const int j = static_cast<int>(hi * 64.0 + half);
@@ -258,7 +258,7 @@ double add(Sum s) { return s.head + s.tail; }
 // pi/2), one quadrant on. Both kernels are evaluated and the result picked
 // by index, without a branch: the quadrant of an arbitrary argument is
 // unpredictable, and a mispredicted branch costs more than the second result.
-double from_quadrant(const KernelPair& k, unsigned quadrant, unsigned odd) {
+[[gnu::always_inline]] inline double from_quadrant(const KernelPair& k, unsigned quadrant, unsigned odd) {
     const unsigned q = quadrant + odd;
     const Sum both[2] = {k.sin, k.cos};
     const Sum s = both[q & 1u];
