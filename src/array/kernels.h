@@ -24,6 +24,13 @@
 #if defined(__GNUC__) && defined(__aarch64__) && defined(__ARM_NEON)
 #  define ZU_ARRAY_NEON 1
 #endif
+// Where the scalar steps' square root is a call to a C runtime whose sqrt is
+// not always the correctly rounded one (MinGW's, in platform mode: see
+// cmake/ZuComplexFlags.cmake), the lanes' square-root instruction would give
+// other bits: abs then takes the scalar steps for every element.
+#if defined(_WIN32) && !defined(ZU_COMPLEX_PORTABLE_REAL_MATH)
+#  define ZU_ARRAY_ABS_BY_STEPS 1
+#endif
 
 namespace zu {
 namespace detail {

@@ -296,6 +296,13 @@ ZU_ARRAY_TARGET void abs_kernel(double* r, const double* a, std::size_t n) {
     for (; k < n; ++k) zu::detail::array::abs_one(r + k, a + 2 * k);
 }
 
+#if defined(ZU_ARRAY_ABS_BY_STEPS)
+template <class T>
+ZU_ARRAY_TARGET void abs_by_steps(double* r, const double* a, std::size_t n) {
+    for (std::size_t k = 0; k < n; ++k) zu::detail::array::abs_one(r + k, a + 2 * k);
+}
+#endif
+
 // norm: re re + im im, a NaN sum replaced by the table's NaN.
 template <class T>
 ZU_ARRAY_TARGET void norm_kernel(double* r, const double* a, std::size_t n) {
@@ -320,7 +327,11 @@ constexpr Kernels make_kernels(const char* name) {
                    sum_kernel<T, true>,
                    scale_kernel<T>,
                    conj_kernel<T>,
+#if defined(ZU_ARRAY_ABS_BY_STEPS)
+                   abs_by_steps<T>,
+#else
                    abs_kernel<T>,
+#endif
                    norm_kernel<T>};
 }
 
