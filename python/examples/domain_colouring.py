@@ -76,8 +76,8 @@ def main():
     default = os.path.normpath(os.path.join(here, "..", "..", "docs", "python"))
     directory = sys.argv[1] if len(sys.argv) > 1 else default
     os.makedirs(directory, exist_ok=True)
-    for spec in PICTURES:
-        print(picture(*spec, directory))
+    for arguments in PICTURES:
+        print(picture(*arguments, directory))
 
 
 if __name__ == "__main__":

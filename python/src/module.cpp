@@ -34,7 +34,7 @@ constexpr char L = NPY_INT64;
 constexpr char N = NPY_INT;  // the library's int results of == and !=
 
 // NumPy keeps pointers to these arrays: they live as long as the process.
-struct Spec {
+struct UfuncEntry {
     const char* name;
     int nin;
     int ntypes;
@@ -49,7 +49,7 @@ void* g_no_data[kMaxLoops] = {};
 // so the loops with real operands come before the complex ones: a float64
 // operand then reaches the library's mixed overload instead of being made
 // complex first.
-Spec g_specs[] = {
+UfuncEntry g_ufuncs[] = {
     {"exp", 1, 1, {unary_loop<Exp>}, {C, C},
      "The library's exp. Overflow is reported when the real exp of the real part overflows."},
     {"log", 1, 1, {unary_loop<Log>}, {C, C}, "The library's log: (log abs z, arg z); log of zero is (-inf, +0)."},
@@ -270,9 +270,9 @@ int ready_ufunc_type() {
     return 0;
 }
 
-PyObject* make_ufunc(Spec& spec) {
-    PyObject* u = PyUFunc_FromFuncAndData(spec.functions, g_no_data, spec.types, spec.ntypes, spec.nin, 1,
-                                          PyUFunc_None, spec.name, spec.doc, 0);
+PyObject* make_ufunc(UfuncEntry& entry) {
+    PyObject* u = PyUFunc_FromFuncAndData(entry.functions, g_no_data, entry.types, entry.ntypes, entry.nin, 1,
+                                          PyUFunc_None, entry.name, entry.doc, 0);
     if (u == nullptr) return nullptr;
     auto* uf = reinterpret_cast<PyUFuncObject*>(u);
     if (g_numpy_call == nullptr) g_numpy_call = uf->vectorcall;
@@ -337,10 +337,10 @@ PyObject* init_module() {
         }
     }
 
-    for (Spec& spec : g_specs) {
-        PyObject* u = make_ufunc(spec);
+    for (UfuncEntry& entry : g_ufuncs) {
+        PyObject* u = make_ufunc(entry);
         if (u == nullptr) goto fail;
-        if (PyModule_AddObject(m, spec.name, u) < 0) {
+        if (PyModule_AddObject(m, entry.name, u) < 0) {
             Py_DECREF(u);
             goto fail;
         }
